@@ -1,0 +1,11 @@
+#include "game/Form1.h"
+
+void Form1::Form_Load() {
+  // Every caption of a game fits this; the tick then never allocates.
+  Caption.reserve(64);
+  baseSpeedX = 3;
+  baseSpeedY = 3;
+  host_.Randomize();
+  for (auto& name : hiNames) name.clear();
+  if (host_.Files().Exists(kHiScoreFileName)) LoadHiScores();
+}

@@ -1,0 +1,111 @@
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "game/Form1.h"
+#include "game/Int16.h"
+
+namespace {
+
+// A centre in whole pixels: to the nearest integer, halves to the even one
+// (the default rounding mode does exactly that).
+int16_t CentreOf(float start, float size) {
+  return Saturate16(static_cast<int32_t>(std::nearbyint(static_cast<double>(start) + size / 2.0)));
+}
+
+// A paddle covers the ball when the centre lies strictly inside its span.
+bool Covers(float paddleStart, float paddleLength, int16_t centre) {
+  const float end = paddleStart + paddleLength;  // stored as single before comparing
+  return paddleStart < static_cast<float>(centre) && end > static_cast<float>(centre);
+}
+
+constexpr char kCaptionPrefix[] = "Pellmora\u3000\u3000\u3000";
+constexpr char kCaptionUnit[] = "点";
+
+}  // namespace
+
+// The game tick: ball, caption, the four guards, paddle keys, items. A game
+// over inside a guard does not cut the tick short.
+void Form1::Timer2_Timer() {
+  Image5.Left = Image5.Left + ballDX;
+  Image5.Top = Image5.Top + ballDY;
+
+  char caption[48];
+  char* out = caption;
+  std::memcpy(out, kCaptionPrefix, sizeof kCaptionPrefix - 1);
+  out += sizeof kCaptionPrefix - 1;
+  out = std::to_chars(out, caption + sizeof caption, score).ptr;
+  std::memcpy(out, kCaptionUnit, sizeof kCaptionUnit - 1);
+  out += sizeof kCaptionUnit - 1;
+  Caption.assign(caption, static_cast<std::size_t>(out - caption));
+
+  GuardRight();
+  GuardTop();
+  GuardBottom();
+  GuardLeft();
+  PaddleKeys();
+  ItemStep();
+}
+
+// The zone and miss lines are fixed and deliberately not symmetric: right and
+// bottom zones start where the ball touches the paddle, the left and top ones
+// a few pixels short of it, and the left and top miss lines sit at 1.
+
+void Form1::GuardRight() {
+  if (!(Image5.Left > 583)) return;
+  ballCenterY = CentreOf(Image5.Top, Image5.Height);
+  if (Covers(Image2.Top, Image2.Height, ballCenterY)) {
+    if (ballDX > 0) {
+      ballDX = Neg16(ballDX);
+      AddHitScore();
+    }
+  } else if (Image5.Left >= 620) {
+    EndGame();
+  }
+}
+
+void Form1::GuardTop() {
+  if (!(Image5.Top < 40)) return;
+  ballCenterX = CentreOf(Image5.Left, Image5.Width);
+  if (Covers(Image3.Left, Image3.Width, ballCenterX)) {
+    if (ballDY < 0) {
+      ballDY = Neg16(ballDY);
+      AddHitScore();
+    }
+  } else if (Image5.Top <= 1) {
+    EndGame();
+  }
+}
+
+void Form1::GuardBottom() {
+  if (!(Image5.Top > 415)) return;
+  ballCenterX = CentreOf(Image5.Left, Image5.Width);
+  if (Covers(Image4.Left, Image4.Width, ballCenterX)) {
+    if (ballDY > 0) {
+      ballDY = Neg16(ballDY);
+      AddHitScore();
+    }
+  } else if (Image5.Top >= 460) {
+    EndGame();
+  }
+}
+
+void Form1::GuardLeft() {
+  if (!(Image5.Left < 35)) return;
+  ballCenterY = CentreOf(Image5.Top, Image5.Height);
+  if (Covers(Image1.Top, Image1.Height, ballCenterY)) {
+    if (ballDX < 0) {
+      ballDX = Neg16(ballDX);
+      AddHitScore();
+    }
+  } else if (Image5.Left <= 1) {
+    EndGame();
+  }
+}
+
+// A hit is worth the ball's present speed, |ballDX| + |ballDY|; the score
+// stops at 32767 rather than overflowing.
+void Form1::AddHitScore() {
+  score = Add16(score, ballDX > 0 ? ballDX : -static_cast<int32_t>(ballDX));
+  score = Add16(score, ballDY > 0 ? ballDY : -static_cast<int32_t>(ballDY));
+}

@@ -1,0 +1,14 @@
+#include <utility>
+
+#include "scores/HiScoreTable.h"
+
+void SortHiScores(HiScoreArray& hiScores, HiNameArray& hiNames) {
+  for (int i = 0; i <= 9; ++i) {
+    for (int j = i + 1; j <= 10; ++j) {
+      if (hiScores[i] < hiScores[j]) {
+        std::swap(hiScores[i], hiScores[j]);
+        std::swap(hiNames[i], hiNames[j]);
+      }
+    }
+  }
+}

@@ -1,0 +1,17 @@
+// The ten best scores with their names, and a spare slot 10 that takes a new
+// entry before the sort. A score of 0 marks a free slot.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr int kHiScoreSlots = 11;
+constexpr int kHiScoreListed = 10;
+
+using HiScoreArray = int16_t[kHiScoreSlots];
+using HiNameArray = std::string[kHiScoreSlots];
+
+// Exchange sort of all eleven slots, best first. Equal scores are never
+// swapped with each other, yet the order among equals can change when an
+// entry moves past them; the ranking's order of names depends on exactly this.
+void SortHiScores(HiScoreArray& hiScores, HiNameArray& hiNames);

@@ -1,0 +1,90 @@
+#include <cstdint>
+
+#include "scores/ScoreFile.h"
+#include "scores/ShiftJis.h"
+
+namespace {
+
+// An optional minus sign and digits, within the 16-bit range.
+bool ParseNumber(std::string_view field, int16_t& value) {
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  bool negative = false;
+  if (!field.empty() && field.front() == '-') {
+    negative = true;
+    field.remove_prefix(1);
+  }
+  if (field.empty()) return false;
+  int32_t magnitude = 0;
+  for (char c : field) {
+    if (c < '0' || c > '9') return false;
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > 32768) return false;
+  }
+  const int32_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > 32767) return false;
+  value = static_cast<int16_t>(signedValue);
+  return true;
+}
+
+}  // namespace
+
+ParsedScoreFile ParseScoreFile(std::string_view bytes) {
+  ParsedScoreFile result;
+  std::size_t p = 0;
+  int line = 1;
+  const auto fail = [&]() {
+    result.failedLine = line;
+    return result;
+  };
+  // A line end is CR LF or a CR alone; an LF alone is not one.
+  const auto consumeLineEnd = [&]() {
+    ++p;
+    if (p < bytes.size() && bytes[p] == '\n') ++p;
+    ++line;
+  };
+
+  for (int field = 0; field < 10; ++field) {
+    const std::size_t start = p;
+    while (p < bytes.size() && bytes[p] != ',' && bytes[p] != '\r') ++p;
+    const int fieldLine = line;
+    const std::string_view text = bytes.substr(start, p - start);
+    if (p == bytes.size()) {
+      if (field < 9) return fail();  // the file ends before the tenth number
+    } else if (bytes[p] == ',') {
+      ++p;
+    } else {
+      consumeLineEnd();
+    }
+    if (!ParseNumber(text, result.scores[field])) {
+      result.failedLine = fieldLine;
+      return result;
+    }
+  }
+
+  for (int i = 0; i < 10; ++i) {
+    if (p == bytes.size()) return fail();  // an empty last name still needs its CR LF
+    const std::size_t start = p;
+    while (p < bytes.size() && bytes[p] != '\r') ++p;
+    auto name = ShiftJisToUtf8(bytes.substr(start, p - start));
+    if (!name) return fail();
+    result.names[i] = std::move(*name);
+    if (p < bytes.size()) consumeLineEnd();
+  }
+  result.ok = true;
+  return result;
+}
+
+std::string FormatScoreFile(const int16_t* scores, const std::string* names) {
+  std::string out;
+  for (int i = 0; i < 10; ++i) {
+    if (i > 0) out += ',';
+    out += std::to_string(scores[i]);
+  }
+  out += "\r\n";
+  for (int i = 0; i < 10; ++i) {
+    out += Utf8ToShiftJis(names[i]);
+    out += "\r\n";
+  }
+  return out;
+}
