@@ -5,6 +5,7 @@
 #   NAME.out        the expected standard output
 #   NAME.before.dat optional "HiScore.dat" present at start-up
 #   NAME.after.dat  optional expected "HiScore.dat" afterwards ("absent" file: NAME.after.absent)
+#   NAME.after.bak  optional expected "HiScore.dat.bak" afterwards
 #   NAME.exit       optional expected exit status (default 0)
 #   NAME.args       optional extra arguments (e.g. --seed 7)
 set -u
@@ -31,6 +32,9 @@ if [ -f "$base.after.dat" ] && ! cmp -s "$work/HiScore.dat" "$base.after.dat"; t
   echo "HiScore.dat differs from $base.after.dat:"
   xxd "$base.after.dat" > "$work/.want"; xxd "$work/HiScore.dat" > "$work/.got" 2>&1
   diff "$work/.want" "$work/.got" | head -40; fail=1
+fi
+if [ -f "$base.after.bak" ] && ! cmp -s "$work/HiScore.dat.bak" "$base.after.bak"; then
+  echo "HiScore.dat.bak differs from $base.after.bak"; fail=1
 fi
 if [ -f "$base.after.absent" ] && [ -e "$work/HiScore.dat" ]; then
   echo "HiScore.dat was created"; fail=1

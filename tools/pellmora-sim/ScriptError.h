@@ -1,0 +1,9 @@
+// A fault in one script line, in a few words; the runner adds the line number.
+#pragma once
+
+#include <stdexcept>
+
+class ScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
