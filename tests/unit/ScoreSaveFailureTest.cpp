@@ -1,0 +1,92 @@
+// A save that fails at game over tells the player, keeps the old file whole,
+// keeps the entry in memory, and the game goes on; the next game over tries again.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "host/sim/SimGame.h"
+#include "host/sim/SimHost.h"
+#include "scores/ScoreFile.h"
+#include "tests/support/FaultyFileOps.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+const std::string kEmptyTable = "0,0,0,0,0,0,0,0,0,0\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+
+// Starts a game and loses it at once with the given score.
+void LoseWith(SimHost& host, SimGame& game, int16_t score) {
+  host.QueueRnd(0);
+  host.QueueRnd(0);
+  ASSERT_TRUE(game.Click(SimButton::Command1));
+  Form1& form = game.Window();
+  form.score = score;
+  form.Image2.Top = 300;
+  form.ballDX = 3;
+  form.ballDY = 0;
+  form.Image5.Left = 617;
+  form.Image5.Top = 100;
+  host.Wait(10);
+  ASSERT_EQ(form.playing, 0);
+}
+
+TEST(ScoreSaveFailure, EveryFailingStepIsToldAndTheOldFileStays) {
+  for (int failAt = 1; failAt <= 5; ++failAt) {
+    TempWorkingDir dir;
+    WriteBytes("HiScore.dat", kEmptyTable);
+    std::ostringstream out;
+    SimHost host(out);
+    FaultyFileOps files;
+    host.UseFiles(files);
+    SimGame game(host);
+    game.Load();
+    host.Wait(1305);
+    files.failAt = failAt;
+    files.steps = 0;
+    host.QueueAnswer("Aoi");
+    LoseWith(host, game, 42);
+    const std::string printed = out.str();
+    EXPECT_NE(printed.find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」に保存できませんでした"),
+              std::string::npos)
+        << "step " << failAt << ": " << printed;
+    // The game-over box still follows, and the menu is back.
+    EXPECT_NE(printed.find("あなたの得点は42点でした。"), std::string::npos);
+    EXPECT_TRUE(game.Window().Command1.Visible);
+    EXPECT_EQ(ReadBytes("HiScore.dat"), kEmptyTable) << "step " << failAt;
+    EXPECT_EQ(game.Window().hiScores[0], 42);
+
+    // The disk is well again: the next game over writes both entries.
+    files.failAt = 0;
+    host.QueueAnswer("Mio");
+    LoseWith(host, game, 7);
+    EXPECT_EQ(ReadBytes("HiScore.dat"),
+              "42,7,0,0,0,0,0,0,0,0\r\nAoi\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+  }
+}
+
+TEST(ScoreSaveFailure, DamagedFileIsNotReplacedWhenItCannotBeKeptAside) {
+  TempWorkingDir dir;
+  const std::string damaged = "1,2,3\n";
+  WriteBytes("HiScore.dat", damaged);
+  std::ostringstream out;
+  SimHost host(out);
+  FaultyFileOps files;
+  host.UseFiles(files);
+  SimGame game(host);
+  game.Load();
+  EXPECT_EQ(ReadBytes("HiScore.dat"), damaged);  // start-up leaves it alone
+  host.Wait(1305);
+  files.failAt = 2;  // the backup's write
+  files.steps = 0;
+  LoseWith(host, game, 5);
+  EXPECT_EQ(ReadBytes("HiScore.dat"), damaged);
+  EXPECT_NE(out.str().find("として残せなかったため"), std::string::npos) << out.str();
+  files.failAt = 0;
+  LoseWith(host, game, 6);
+  EXPECT_EQ(ReadBytes("HiScore.dat.bak"), damaged);
+  const std::string nameless = "\x96\xbc\x96\xb3\x82\xb5";  // 名無し
+  EXPECT_EQ(ReadBytes("HiScore.dat"), "6,5,0,0,0,0,0,0,0,0\r\n" + nameless + "\r\n" + nameless +
+                                          "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+}  // namespace
