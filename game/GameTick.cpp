@@ -34,9 +34,9 @@ void Form1::Timer2_Timer() {
   char* out = caption;
   std::memcpy(out, kCaptionPrefix, sizeof kCaptionPrefix - 1);
   out += sizeof kCaptionPrefix - 1;
-  out = std::to_chars(out, caption + sizeof caption, score).ptr;
-  std::memcpy(out, kCaptionUnit, sizeof kCaptionUnit - 1);
-  out += sizeof kCaptionUnit - 1;
+  char* const digitsEnd = caption + sizeof caption - (sizeof kCaptionUnit - 1);
+  out = std::to_chars(out, digitsEnd, score).ptr;
+  for (const char* unit = kCaptionUnit; *unit != '\0'; ++unit) *out++ = *unit;
   Caption.assign(caption, static_cast<std::size_t>(out - caption));
 
   GuardRight();

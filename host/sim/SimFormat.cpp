@@ -49,15 +49,20 @@ std::string FormatFloat(float value) {
   if (value == 0) return "0";
   // Shortest round trip in fixed notation; a whole value gets no point.
   char buffer[128];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   return std::string(buffer, result.ptr);
 }
 
-const char* FormatBool(bool value) noexcept { return value ? "True" : "False"; }
+const char* FormatBool(bool value) noexcept {
+  return value ? "True" : "False";
+}
 
 namespace {
 
-bool IsDigit(char ch) noexcept { return ch >= '0' && ch <= '9'; }
+bool IsDigit(char ch) noexcept {
+  return ch >= '0' && ch <= '9';
+}
 
 std::size_t SkipDigits(std::string_view text, std::size_t at) noexcept {
   while (at < text.size() && IsDigit(text[at])) ++at;

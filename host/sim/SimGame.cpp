@@ -1,6 +1,8 @@
 #include "host/sim/SimGame.h"
 
-SimGame::SimGame(SimHost& host) : host_(host), window_(host) { host_.Attach(window_, *this); }
+SimGame::SimGame(SimHost& host) : host_(host), window_(host) {
+  host_.Attach(window_, *this);
+}
 
 void SimGame::Load() {
   if (!host_.Ended()) window_.Form_Load();

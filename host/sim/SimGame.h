@@ -14,6 +14,7 @@ class SimGame final : public SimTimerTarget {
   explicit SimGame(SimHost& host);
   SimGame(const SimGame&) = delete;
   SimGame& operator=(const SimGame&) = delete;
+  ~SimGame() { host_.Detach(); }
 
   void Load();
   // False when nothing happened: the button is hidden, or its window is not

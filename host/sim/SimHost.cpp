@@ -15,12 +15,6 @@ constexpr int16_t kKeyHeld = INT16_MIN;
 
 SimHost::SimHost(std::ostream& out, std::uint64_t seed) : out_(out), generator_(seed) {}
 
-SimHost::~SimHost() {
-  for (Timer* timer : timers_) {
-    if (timer != nullptr) timer->AttachSink(nullptr);
-  }
-}
-
 void SimHost::WriteLine(const std::string& line) {
   out_.write(line.data(), static_cast<std::streamsize>(line.size()));
   out_.put('\n');
@@ -101,16 +95,22 @@ double SimHost::Rnd() {
   return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
 }
 
-FileOps& SimHost::Files() { return *files_; }
+FileOps& SimHost::Files() {
+  return *files_;
+}
 
 Form2Controls& SimHost::ShowForm2() {
   if (!form2_) form2_ = std::make_unique<Form2Controls>();
   return *form2_;
 }
 
-void SimHost::UnloadForm2() { form2_.reset(); }
+void SimHost::UnloadForm2() {
+  form2_.reset();
+}
 
-Form2Controls* SimHost::Form2() { return form2_.get(); }
+Form2Controls* SimHost::Form2() {
+  return form2_.get();
+}
 
 void SimHost::Form2Changed() {}
 
@@ -123,7 +123,7 @@ void SimHost::End() {
 void SimHost::TimerSwitched(Timer& timer) {
   const int index = timer.Id() - 1;
   if (index < 0 || index >= kTimerCount || timers_[index] != &timer) return;
-  // An interval of 0 or less never fires, as on the desktop.
+  // An interval of 0 or less never fires: it would hold the clock still.
   due_[index] = timer.Enabled() && timer.Interval > 0 ? clock_ + timer.Interval : kNever;
 }
 
@@ -140,6 +140,16 @@ void SimHost::Attach(Form1Controls& window, SimTimerTarget& target) {
   topPaddle_ = &window.Image3;
 }
 
+void SimHost::Detach() noexcept {
+  for (Timer*& timer : timers_) {
+    if (timer != nullptr) timer->AttachSink(nullptr);
+    timer = nullptr;
+  }
+  for (std::int64_t& due : due_) due = kNever;
+  target_ = nullptr;
+  ball_ = leftPaddle_ = topPaddle_ = nullptr;
+}
+
 void SimHost::Wait(std::int64_t ms) {
   if (ms < 0) ms = 0;
   if (ms > kClockLimit - clock_) ms = kClockLimit - clock_;
@@ -154,18 +164,24 @@ void SimHost::Wait(std::int64_t ms) {
     clock_ = due_[next];
     // The next event is scheduled before the handler runs, so that a handler
     // switching its own timer off and on again starts a full interval anew.
-    target_->TimerFired(next + 1);
     const int interval = timers_[next]->Interval;
     due_[next] = interval > 0 ? clock_ + interval : kNever;
+    target_->TimerFired(next + 1);
   }
   if (!ended_) clock_ = until;
 }
 
-void SimHost::QueueRnd(double value) { rndQueue_.push_back(value); }
+void SimHost::QueueRnd(double value) {
+  rndQueue_.push_back(value);
+}
 
-void SimHost::QueueAnswer(std::string text) { answers_.emplace_back(std::move(text)); }
+void SimHost::QueueAnswer(std::string text) {
+  answers_.emplace_back(std::move(text));
+}
 
-void SimHost::QueueCancel() { answers_.emplace_back(std::nullopt); }
+void SimHost::QueueCancel() {
+  answers_.emplace_back(std::nullopt);
+}
 
 void SimHost::SetKeyHeld(int virtualKey, bool held) noexcept {
   if (virtualKey >= 0 && virtualKey < kKeyCodes) held_[static_cast<std::size_t>(virtualKey)] = held;

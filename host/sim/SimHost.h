@@ -36,7 +36,7 @@ class SimHost final : public Host, public TimerSink {
   explicit SimHost(std::ostream& out, std::uint64_t seed = 1);
   SimHost(const SimHost&) = delete;
   SimHost& operator=(const SimHost&) = delete;
-  ~SimHost() override;
+  ~SimHost() override = default;
 
   // Host
   void MsgBox(const std::string& text, const std::string& title) override;
@@ -57,6 +57,8 @@ class SimHost final : public Host, public TimerSink {
   // Puts the window's Timer1..Timer4 on the virtual clock (an enabled one
   // starts a full interval now) and lets the autopilot read its places.
   void Attach(Form1Controls& window, SimTimerTarget& target);
+  // Lets go of the window before it is destroyed; the host may outlive it.
+  void Detach() noexcept;
 
   // Advances the clock by ms, firing in time order every event due up to and
   // including the new time; stops early when the program ends.
