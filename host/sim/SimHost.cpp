@@ -166,6 +166,7 @@ void SimHost::Wait(std::int64_t ms) {
     // switching its own timer off and on again starts a full interval anew.
     const int interval = timers_[next]->Interval;
     due_[next] = interval > 0 ? clock_ + interval : kNever;
+    ++fired_[next];
     target_->TimerFired(next + 1);
   }
   if (!ended_) clock_ = until;

@@ -65,6 +65,8 @@ class SimHost final : public Host, public TimerSink {
   void Wait(std::int64_t ms);
   std::int64_t Clock() const noexcept { return clock_; }
   bool Ended() const noexcept { return ended_; }
+  // How many events timer 1..4 has raised so far.
+  std::int64_t Fired(int timerId) const noexcept { return fired_[timerId - 1]; }
 
   // Script hooks.
   void QueueRnd(double value);
@@ -89,6 +91,7 @@ class SimHost final : public Host, public TimerSink {
 
   Timer* timers_[kTimerCount] = {};
   std::int64_t due_[kTimerCount] = {kNever, kNever, kNever, kNever};
+  std::int64_t fired_[kTimerCount] = {};
   SimTimerTarget* target_ = nullptr;
 
   std::vector<double> rndQueue_;
