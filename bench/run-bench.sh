@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds in release mode and prints one table of the performance figures with
+# their goals: the headless game, and the real desktop host under Xvfb.
+#   bench/run-bench.sh [PLAY_SECONDS] [MENU_SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+play=${1:-30}
+menu=${2:-10}
+build=build-bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j "$(nproc)" --target pellmora_bench_sim pellmora_bench_desktop >/dev/null
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+taskset -c 0 "$build/bench/pellmora_bench_sim" 50000000 >> "$results"
+work=$(mktemp -d)
+(cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_desktop" "$play" "$menu") >> "$results"
+rm -rf "$work"
+value() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
+row() { printf '| %-46s | %12s | %-16s |\n' "$1" "$2" "$3"; }
+echo
+row "figure" "measured" "goal"
+row "----------------------------------------------" "------------" "----------------"
+row "headless ticks per second (one core, autopilot)" "$(value sim_ticks_per_second)" ">= 10000000"
+row "desktop ticks per second (${play} s, autopilot)" "$(value ticks_per_second)" "100.0 +- 0.5"
+row "desktop tick interval, 99th percentile (ms)" "$(value tick_interval_p99_ms)" "< 12"
+row "CPU while playing (% of one core)" "$(value cpu_playing_percent)" "< 5"
+row "CPU at the menu (% of one core)" "$(value cpu_menu_percent)" "< 0.5"
+row "paint one frame, median (ms)" "$(value paint_median_ms)" "< 0.5"
+row "paint one frame, 99th percentile (ms)" "$(value paint_p99_ms)" "(reported)"
+row "process start to first painted frame (ms)" "$(value startup_to_first_frame_ms)" "< 250"
+row "peak resident memory (MB)" "$(value peak_rss_mb)" "< 80"
+row "autopilot kept the ball all along" "$(value autopilot_kept_the_ball)" "yes"

@@ -1,0 +1,325 @@
+// The desktop host's start-up, timers, keys, random source and ending.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QScreen>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "QtHostTestSupport.h"
+#include "game/Int16.h"
+
+namespace {
+
+using qthosttest::ColourAt;
+using qthosttest::NonTilePixels;
+using qthosttest::StartedHost;
+using qthosttest::TileColour;
+
+void SleepMs(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Runs the event loop for about `ms` milliseconds.
+void ProcessEventsFor(int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    SleepMs(1);
+  }
+}
+
+void Press(QWidget* target, int key, bool autoRepeat = false) {
+  QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(), autoRepeat);
+  QApplication::sendEvent(target, &event);
+}
+
+void Release(QWidget* target, int key, bool autoRepeat = false) {
+  QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier, QString(), autoRepeat);
+  QApplication::sendEvent(target, &event);
+}
+
+using QtHostStart = StartedHost;
+
+TEST_F(QtHostStart, ShowsTheTilesOnlyWithTheLabelsParkedOutside) {
+  const QImage shot = Shot();
+  ASSERT_EQ(shot.size(), QSize(640, 480));
+  EXPECT_EQ(ColourAt(shot, 0, 0), 0x00EB00u);
+  EXPECT_EQ(ColourAt(shot, 7, 7), 0x8CF78Cu);
+  EXPECT_EQ(ColourAt(shot, 8, 8), 0x00EB00u);
+  EXPECT_EQ(ColourAt(shot, 3, 0), 0x18EB18u);
+  EXPECT_EQ(ColourAt(shot, 639, 479), 0x8CF78Cu);
+  // The title sits above the field with its lettering's baseline above row 0
+  // (its letters have no descenders), the banner below it; every object
+  // else is hidden, so the whole field is tiles.
+  const auto drawn = NonTilePixels(shot, shot.rect());
+  EXPECT_EQ(drawn.count, 0) << "first at " << drawn.bounds.x() << "," << drawn.bounds.y();
+}
+
+TEST_F(QtHostStart, IsTheDesignWindowWithOnlyTheTitleTimerRunning) {
+  EXPECT_EQ(Window().windowTitle(), QStringLiteral("Pellmora"));
+  EXPECT_EQ(Game().Caption, "Pellmora");
+  EXPECT_EQ(Window().size(), QSize(640, 480));
+  EXPECT_EQ(Window().minimumSize(), QSize(640, 480));
+  EXPECT_EQ(Window().maximumSize(), QSize(640, 480));
+  EXPECT_FALSE(Window().windowIcon().isNull());
+  EXPECT_TRUE(Window().isVisible());
+
+  const QTimer& timer1 = host->QtTimerOf(Game().Timer1);
+  EXPECT_TRUE(timer1.isActive());
+  EXPECT_EQ(timer1.interval(), 15);
+  EXPECT_EQ(timer1.timerType(), Qt::PreciseTimer);
+  EXPECT_FALSE(host->QtTimerOf(Game().Timer2).isActive());
+  EXPECT_FALSE(host->QtTimerOf(Game().Timer3).isActive());
+  EXPECT_FALSE(host->QtTimerOf(Game().Timer4).isActive());
+
+  for (int n = 0; n < 3; ++n) EXPECT_FALSE(Window().Command(n).isVisibleTo(&Window())) << n;
+  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->RankingWindow(), nullptr);
+  // Form_Load ran: the base speeds are set.
+  EXPECT_EQ(Game().baseSpeedX, 3);
+  EXPECT_EQ(Game().baseSpeedY, 3);
+}
+
+TEST_F(QtHostStart, CentresTheWindowOnTheScreen) {
+  const QRect screen = Window().screen()->availableGeometry();
+  const QPoint offset = Window().geometry().center() - screen.center();
+  EXPECT_LE(std::abs(offset.x()), 1);
+  EXPECT_LE(std::abs(offset.y()), 1);
+}
+
+using QtHostTimers = StartedHost;
+
+TEST_F(QtHostTimers, EnablingStartsAndDisablingStopsTheQtTimer) {
+  const QTimer& timer2 = host->QtTimerOf(Game().Timer2);
+  Game().Timer2.SetEnabled(true);
+  EXPECT_TRUE(timer2.isActive());
+  EXPECT_EQ(timer2.interval(), 10);
+  EXPECT_EQ(timer2.timerType(), Qt::PreciseTimer);
+  Game().Timer2.SetEnabled(false);
+  EXPECT_FALSE(timer2.isActive());
+
+  const QTimer& timer4 = host->QtTimerOf(Game().Timer4);
+  Game().Timer4.SetEnabled(true);
+  EXPECT_TRUE(timer4.isActive());
+  EXPECT_EQ(timer4.interval(), 10000);
+}
+
+TEST_F(QtHostTimers, ARunningTimerKeepsItsSchedule) {
+  const QTimer& timer4 = host->QtTimerOf(Game().Timer4);
+  Game().Timer4.SetEnabled(true);
+  SleepMs(60);
+  // Told again that it is on, as a second switch-on would: no new interval.
+  host->TimerSwitched(Game().Timer4);
+  Game().Timer4.SetEnabled(true);
+  EXPECT_TRUE(timer4.isActive());
+  EXPECT_LE(timer4.remainingTime(), 10000 - 50);
+}
+
+TEST_F(QtHostTimers, SwitchingOffAndOnStartsAFullInterval) {
+  const QTimer& timer4 = host->QtTimerOf(Game().Timer4);
+  Game().Timer4.SetEnabled(true);
+  SleepMs(60);
+  Game().Timer4.SetEnabled(false);
+  Game().Timer4.SetEnabled(true);
+  EXPECT_GT(timer4.remainingTime(), 10000 - 50);
+}
+
+TEST_F(QtHostTimers, ADisabledTimerDeliversNoOverdueTick) {
+  // Each game tick writes the score into the caption, so a tick shows there.
+  Game().Timer2.SetEnabled(true);
+  SleepMs(40);  // overdue, but not yet delivered
+  Game().Timer2.SetEnabled(false);
+  ProcessEventsFor(60);
+  EXPECT_EQ(Game().Caption, "Pellmora");
+  EXPECT_EQ(Window().windowTitle(), QStringLiteral("Pellmora"));
+
+  // The same with the timer left on: the tick runs and the title bar follows.
+  Game().Timer2.SetEnabled(true);
+  ProcessEventsFor(60);
+  Game().Timer2.SetEnabled(false);
+  EXPECT_EQ(Game().Caption, "Pellmora　　　0点");
+  EXPECT_EQ(Window().windowTitle(), QString::fromUtf8("Pellmora　　　0点"));
+}
+
+TEST_F(QtHostTimers, TheTitleTimerBringsTheMenuButtonsUp) {
+  // The title settles within about 1.3 s; then the buttons appear.
+  QElapsedTimer clock;
+  clock.start();
+  while (!Window().Command(2).isVisibleTo(&Window()) && clock.elapsed() < 5000) {
+    ProcessEventsFor(20);
+  }
+  EXPECT_FALSE(host->QtTimerOf(Game().Timer1).isActive());
+  EXPECT_EQ(Game().Label1.Top, 80);
+  for (int n = 0; n < 3; ++n) EXPECT_TRUE(Window().Command(n).isVisibleTo(&Window())) << n;
+  EXPECT_EQ(Window().Command(0).geometry(), QRect(208, 304, 201, 41));
+  EXPECT_EQ(Window().Command(1).geometry(), QRect(208, 360, 201, 41));
+  EXPECT_EQ(Window().Command(2).geometry(), QRect(208, 416, 201, 41));
+}
+
+using QtHostKeys = StartedHost;
+
+TEST_F(QtHostKeys, AHeldKeyReadsAsDownUntilReleased) {
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+  Press(&Window(), Qt::Key_Up);
+  EXPECT_NE(host->GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), -32767);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyDown), 0);
+  // The repeats of a held key come as release-press pairs; it stays down.
+  Release(&Window(), Qt::Key_Up, true);
+  Press(&Window(), Qt::Key_Up, true);
+  EXPECT_NE(host->GetAsyncKeyState(vbKeyUp), 0);
+  Release(&Window(), Qt::Key_Up);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+}
+
+TEST_F(QtHostKeys, MapsTheKeysToVirtualKeyCodes) {
+  const std::pair<int, int> keys[] = {
+      {Qt::Key_Left, 37},   {Qt::Key_Up, 38},    {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
+      {Qt::Key_Escape, 27}, {Qt::Key_A, 65},     {Qt::Key_Z, 90},     {Qt::Key_0, 48},
+      {Qt::Key_9, 57},      {Qt::Key_Space, 32}, {Qt::Key_Return, 13}};
+  for (const auto& [qtKey, code] : keys) {
+    Press(&Window(), qtKey);
+    EXPECT_NE(host->GetAsyncKeyState(code), 0) << code;
+    Release(&Window(), qtKey);
+    EXPECT_EQ(host->GetAsyncKeyState(code), 0) << code;
+  }
+  const int before = host->KeyDownsDelivered();
+  Press(&Window(), Qt::Key_F1);
+  Press(&Window(), Qt::Key_Shift);
+  EXPECT_EQ(host->KeyDownsDelivered(), before);
+}
+
+TEST_F(QtHostKeys, SwitchingAwayReleasesEveryHeldKey) {
+  Press(&Window(), Qt::Key_Up);
+  Press(&Window(), Qt::Key_Left);
+  ASSERT_NE(host->GetAsyncKeyState(vbKeyUp), 0);
+  // Alt+Tab: the release goes to another window and is never seen here.
+  QEvent deactivate(QEvent::WindowDeactivate);
+  QApplication::sendEvent(&Window(), &deactivate);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyLeft), 0);
+
+  Press(&Window(), Qt::Key_Down);
+  ASSERT_NE(host->GetAsyncKeyState(vbKeyDown), 0);
+  QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+  QApplication::sendEvent(qApp, &inactive);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyDown), 0);
+}
+
+TEST_F(QtHostKeys, EveryKeyDownReachesTheGameOnceWhicheverButtonHasTheFocus) {
+  Game().Command1.Visible = Game().Command2.Visible = Game().Command3.Visible = true;
+  Window().SyncButtons();
+  Window().Command(1).setFocus();
+  ASSERT_EQ(Window().focusWidget(), &Window().Command(1));
+
+  // The button ignores Esc, which then travels on to the window: still one
+  // key-down.
+  const int before = host->KeyDownsDelivered();
+  Press(&Window().Command(1), Qt::Key_Escape);
+  EXPECT_EQ(host->KeyDownsDelivered(), before + 1);
+  Release(&Window().Command(1), Qt::Key_Escape);
+  // An arrow reaches the game and is held, and then moves the focus to the
+  // button before.
+  Press(&Window().Command(1), Qt::Key_Left);
+  EXPECT_EQ(host->KeyDownsDelivered(), before + 2);
+  EXPECT_NE(host->GetAsyncKeyState(vbKeyLeft), 0);
+  EXPECT_EQ(Window().focusWidget(), &Window().Command(0));
+  // A held key's repeats are key-downs too.
+  Press(&Window().Command(0), Qt::Key_Left, true);
+  EXPECT_EQ(host->KeyDownsDelivered(), before + 3);
+  Release(&Window().Command(0), Qt::Key_Left);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyLeft), 0);
+
+  // The game acts on it: Esc during play starts the pause.
+  Game().playing = VbTrue;
+  Game().Timer2.SetEnabled(true);
+  Game().Timer4.SetEnabled(true);
+  Window().Command(1).setFocus();
+  Press(&Window().Command(1), Qt::Key_Escape);
+  EXPECT_FALSE(host->QtTimerOf(Game().Timer2).isActive());
+  EXPECT_FALSE(host->QtTimerOf(Game().Timer4).isActive());
+  EXPECT_TRUE(host->QtTimerOf(Game().Timer3).isActive());
+  EXPECT_EQ(Game().Label2.Top, 480);
+  EXPECT_EQ(Game().pausing, VbTrue);
+}
+
+TEST_F(QtHostKeys, KeysOfTheRankingWindowDoNotReachTheGame) {
+  host->ShowForm2();
+  ASSERT_NE(host->RankingWindow(), nullptr);
+  const int before = host->KeyDownsDelivered();
+  Press(&host->RankingWindow()->Text2(0), Qt::Key_Escape);
+  Press(&host->RankingWindow()->Text2(0), Qt::Key_Up);
+  EXPECT_EQ(host->KeyDownsDelivered(), before);
+  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+}
+
+using QtHostRandom = StartedHost;
+
+TEST_F(QtHostRandom, QueuedValuesComeFirstThenTheGeneratorsInRange) {
+  host->QueueRnd(0.25);
+  host->QueueRnd(0.75);
+  EXPECT_EQ(host->Rnd(), 0.25);
+  EXPECT_EQ(host->Rnd(), 0.75);
+  bool varied = false;
+  double first = host->Rnd();
+  for (int i = 0; i < 1000; ++i) {
+    const double value = host->Rnd();
+    ASSERT_GE(value, 0.0);
+    ASSERT_LT(value, 1.0);
+    if (value != first) varied = true;
+  }
+  EXPECT_TRUE(varied);
+}
+
+TEST_F(QtHostRandom, EachRandomizeStartsAnotherSequence) {
+  std::vector<double> runs[2];
+  for (auto& run : runs) {
+    host->Randomize();
+    for (int i = 0; i < 4; ++i) run.push_back(host->Rnd());
+  }
+  EXPECT_NE(runs[0], runs[1]);
+}
+
+using QtHostEnd = StartedHost;
+
+TEST_F(QtHostEnd, EndClosesEveryWindowAndStopsEveryTimer) {
+  host->ShowForm2();
+  Game().Timer2.SetEnabled(true);
+  Game().Timer4.SetEnabled(true);
+  const QPointer<Form2Widget> ranking = host->RankingWindow();
+  host->End();
+  EXPECT_TRUE(host->Ended());
+  EXPECT_EQ(host->ExitCode(), 0);
+  EXPECT_FALSE(Window().isVisible());
+  EXPECT_EQ(host->Form2(), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(ranking.isNull());
+  for (const Timer* timer : {&Game().Timer1, &Game().Timer2, &Game().Timer3, &Game().Timer4}) {
+    EXPECT_FALSE(host->QtTimerOf(*timer).isActive()) << timer->Id();
+  }
+  // No further events are handled.
+  const int before = host->KeyDownsDelivered();
+  Press(&Window(), Qt::Key_Escape);
+  EXPECT_EQ(host->KeyDownsDelivered(), before);
+}
+
+TEST_F(QtHostEnd, TheQuitButtonEndsTheGame) {
+  Game().Command3.Visible = true;
+  Window().SyncButtons();
+  Window().Command(2).click();
+  EXPECT_TRUE(host->Ended());
+  EXPECT_EQ(host->ExitCode(), 0);
+  EXPECT_FALSE(Window().isVisible());
+}
+
+TEST_F(QtHostEnd, ClosingTheGameWindowEndsTheGame) {
+  host->ShowForm2();
+  Window().close();
+  EXPECT_TRUE(host->Ended());
+  EXPECT_EQ(host->Form2(), nullptr);
+}
+
+}  // namespace
