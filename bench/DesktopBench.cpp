@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
@@ -55,11 +56,9 @@ double Percentile(std::vector<double> values, double p) {
 }
 
 void RunFor(double seconds) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < seconds * 1000) {
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  }
+  QEventLoop loop;
+  QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+  loop.exec();
 }
 
 // Records the first paint of the game window.
