@@ -4,8 +4,10 @@
 BUILD ?= build
 SAN_BUILD ?= build-san
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+SOAK_TICKS ?= 10000000
 
-.PHONY: all deps build run test test-san clean bench
+.PHONY: all deps build run test test-san clean bench package screenshots fuzz soak soak-short
 
 all: build
 
@@ -24,6 +26,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-san
+	$(MAKE) fuzz FUZZ_SECONDS=60
 
 # The game core, the simulated host and their tests under AddressSanitizer
 # and UndefinedBehaviorSanitizer.
@@ -31,6 +34,36 @@ test-san: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPELLMORA_SANITIZE=ON -DPELLMORA_DESKTOP=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The performance figures with their goals (release build, Xvfb).
+bench: deps
+	@bash bench/run-bench.sh
+
+# The Debian package, written to $(BUILD)/pellmora_<version>-1_<arch>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The README's screenshots in docs/, drawn by the game under Xvfb.
+screenshots: build
+	@bash scripts/make-screenshots.sh $(BUILD)
+
+# The score-file reader under libFuzzer for FUZZ_SECONDS, built with clang in
+# build-fuzz; a crashing input is kept in build-fuzz/fuzz-artifacts/.
+fuzz: deps
+	JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The long soak: SOAK_TICKS ticks of autopilot games under AddressSanitizer
+# and UndefinedBehaviorSanitizer. Its short run, soak.short, is one of
+# test-san's tests.
+soak: deps
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPELLMORA_SANITIZE=ON -DPELLMORA_DESKTOP=OFF
+	cmake --build $(SAN_BUILD) -j $(JOBS) --target pellmora-soak
+	$(SAN_BUILD)/tools/soak/pellmora-soak $(SOAK_TICKS)
+
+soak-short: deps
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPELLMORA_SANITIZE=ON -DPELLMORA_DESKTOP=OFF
+	cmake --build $(SAN_BUILD) -j $(JOBS) --target pellmora-soak
+	cd $(SAN_BUILD) && ctest --output-on-failure -R '^soak\.short$$'
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

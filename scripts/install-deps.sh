@@ -7,7 +7,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick xdotool
+  dpkg-dev desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -28,6 +28,8 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication app(argc, argv);
+  // Lets a Wayland desktop match the window with its menu entry.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.pellmora.Pellmora"));
 
   translations::InstallJapanese();
 

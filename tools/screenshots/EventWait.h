@@ -1,0 +1,9 @@
+// Letting the game's timers run for a screenshot.
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+// Handles events until done() holds or the limit has passed; whether done()
+// held at the end.
+bool RunEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
