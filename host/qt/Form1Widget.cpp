@@ -74,6 +74,11 @@ void Form1Widget::SyncButtons() {
     if (commands_[n]->geometry() != rect) commands_[n]->setGeometry(rect);
     if (commands_[n]->isVisibleTo(this) != place.Visible) commands_[n]->setVisible(place.Visible);
   }
+  // Qt may leave the keyboard focus on a button the game just hid; Space or
+  // Return would then press a start or quit button nobody can see.
+  if (QWidget* focus = focusWidget(); focus != nullptr && !focus->isVisibleTo(this)) {
+    focus->clearFocus();
+  }
 }
 
 void Form1Widget::DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text) {

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Plays the real game with the keyboard focus on its window, on the display
+# the caller gives (scripts/with-xvfb.sh): a game started with the mouse goes
+# on when the player then presses Space or Return, in play and in the pause.
+# The menu buttons are hidden then, and a key must press none of them (no
+# quit, no new game).
+# Usage: bash scripts/with-xvfb.sh bash tests/xvfb/keys_in_play.sh PATH-TO-PELLMORA
+set -u
+
+game=${1:?usage: keys_in_play.sh PATH-TO-PELLMORA}
+game=$(cd "$(dirname "$game")" && pwd)/$(basename "$game")
+fail() {
+  echo "keys_in_play: FAIL: $*" >&2
+  exit 1
+}
+[ -x "$game" ] || fail "no executable at $game"
+[ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (run through scripts/with-xvfb.sh)"
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work" || fail "cannot enter $work"
+
+"$game" >game.out 2>game.err &
+pid=$!
+
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pellmora$' 2>/dev/null | head -n 1)
+[ -n "$window" ] || fail "no visible window named Pellmora within 20 s (stderr: $(head -c 500 game.err))"
+eval "$(xdotool getwindowgeometry --shell "$window")" # WINDOW X Y WIDTH HEIGHT SCREEN
+# A bare Xvfb has no window manager to hand the focus over; give it as one would.
+xdotool windowfocus --sync "$window" || fail "could not give the window the keyboard focus"
+
+pixel() {
+  import -window "$window" png:- 2>/dev/null |
+    convert png:- -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | awk 'NR == 2 {print $3}'
+}
+menu_face='#FCE2D4'
+face=
+for _ in $(seq 1 100); do
+  kill -0 "$pid" 2>/dev/null || fail "the game exited early (stderr: $(head -c 500 game.err))"
+  face=$(pixel 216 312)
+  [ "$face" = "$menu_face" ] && break
+  sleep 0.2
+done
+[ "$face" = "$menu_face" ] || fail "the menu did not come up (pixel 216,312 is ${face:-missing})"
+
+# The start button (208, 304, 201 x 41), with the mouse.
+xdotool mousemove --sync $((X + 308)) $((Y + 324)) click 1 || fail "xdotool could not click"
+caption=
+for _ in $(seq 1 50); do
+  caption=$(xdotool getwindowname "$window" 2>/dev/null)
+  [ "$caption" != Pellmora ] && break
+  sleep 0.1
+done
+case "$caption" in
+  "Pellmora　　　"*点) ;;
+  *) fail "no game after the start button (caption '$caption')" ;;
+esac
+[ "$(pixel 216 312)" != "$menu_face" ] || fail "the menu still shows in play"
+
+# Space and Return in play, then Esc for the pause and Space again in it.
+for key in space Return Escape space; do
+  xdotool key "$key" || fail "xdotool could not press $key"
+  sleep 0.3
+  kill -0 "$pid" 2>/dev/null || {
+    wait "$pid"
+    status=$?
+    pid=
+    fail "pressing $key in play ended the game (status $status)"
+  }
+  [ "$(pixel 216 312)" != "$menu_face" ] || fail "pressing $key in play brought the menu back"
+done
+echo "keys_in_play: ok (Space and Return in play and in the pause pressed no hidden button)"
