@@ -135,7 +135,8 @@ int main(int argc, char* argv[]) {
   const double menuCpu = 100.0 * (CpuSeconds() - cpu) / (wall.nsecsElapsed() / 1e9);
 
   // Painting one full frame of a field in play: paddles, ball, every panel.
-  for (ScreenObject* shown : {&form.Image1, &form.Image2, &form.Image3, &form.Image4, &form.Image5}) {
+  for (ScreenObject* shown :
+       {&form.Image1, &form.Image2, &form.Image3, &form.Image4, &form.Image5}) {
     shown->Visible = true;
   }
   form.Label1.Visible = false;
@@ -178,9 +179,9 @@ int main(int argc, char* argv[]) {
   std::vector<double> intervals;
   for (std::size_t i = 1; i < tickAt.size(); ++i) intervals.push_back(tickAt[i] - tickAt[i - 1]);
   const double ticksPerSecond =
-      tickAt.size() > 1 ? 1000.0 * static_cast<double>(tickAt.size() - 1) /
-                              (tickAt.back() - tickAt.front())
-                        : 0;
+      tickAt.size() > 1
+          ? 1000.0 * static_cast<double>(tickAt.size() - 1) / (tickAt.back() - tickAt.front())
+          : 0;
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
 

@@ -23,10 +23,10 @@ class Form1 : public Form1Controls, public GameState {
   // Events
   void Form_Load();
   void Form_KeyDown(int keyCode);
-  void Timer1_Timer();  // title animation
-  void Timer2_Timer();  // game tick
-  void Timer3_Timer();  // pause banner slide
-  void Timer4_Timer();  // item spawning
+  void Timer1_Timer();    // title animation
+  void Timer2_Timer();    // game tick
+  void Timer3_Timer();    // pause banner slide
+  void Timer4_Timer();    // item spawning
   void Command1_Click();  // start
   void Command2_Click();  // ranking window
   void Command3_Click();  // quit

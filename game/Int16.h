@@ -20,4 +20,6 @@ constexpr int16_t Add16(int16_t a, int32_t b) noexcept {
   return Saturate16(static_cast<int32_t>(a) + b);
 }
 
-constexpr int16_t Neg16(int16_t a) noexcept { return Saturate16(-static_cast<int32_t>(a)); }
+constexpr int16_t Neg16(int16_t a) noexcept {
+  return Saturate16(-static_cast<int32_t>(a));
+}

@@ -21,7 +21,9 @@ namespace {
 
 // One pixel per tick faster in the present direction; a step of 0 counts as
 // negative. Saturates at the 16-bit limit.
-int16_t Faster(int16_t step) { return step > 0 ? Add16(step, 1) : Add16(step, -1); }
+int16_t Faster(int16_t step) {
+  return step > 0 ? Add16(step, 1) : Add16(step, -1);
+}
 
 }  // namespace
 

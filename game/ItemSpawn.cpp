@@ -13,8 +13,8 @@ void Form1::Timer4_Timer() {
   const auto k = static_cast<int16_t>(std::floor(r1 * 6));
   const auto band = static_cast<int16_t>(std::floor(r2 * 2));
   const auto x = static_cast<int16_t>(std::floor(r3 * 325) + 75);
-  const auto y = static_cast<int16_t>(band == 1 ? std::floor(r4 * 75) + 50
-                                                : std::floor(r4 * 100) + 250);
+  const auto y =
+      static_cast<int16_t>(band == 1 ? std::floor(r4 * 75) + 50 : std::floor(r4 * 100) + 250);
   if (itemActive[k] == VbFalse) {
     Image6[k].Top = y;
     Image6[k].Left = x;

@@ -13,6 +13,10 @@ void Form1::Command2_Click() {
 }
 
 // Quit at once: no question, no save (the table was saved at the last game over).
-void Form1::Command3_Click() { host_.End(); }
+void Form1::Command3_Click() {
+  host_.End();
+}
 
-void Form2_Command1_Click(Host& host) { host.UnloadForm2(); }
+void Form2_Command1_Click(Host& host) {
+  host.UnloadForm2();
+}

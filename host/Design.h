@@ -20,9 +20,9 @@ constexpr const char* kUnitCaption = "点";
 constexpr const char* kButtonTexts[3] = {"ゲームスタート", "ランキング表", "ゲーム終了"};
 
 // The three Japanese font names of the layout.
-constexpr const char* kFixedGothic = "ＭＳ ゴシック";          // fixed-pitch sans-serif
+constexpr const char* kFixedGothic = "ＭＳ ゴシック";           // fixed-pitch sans-serif
 constexpr const char* kProportionalGothic = "ＭＳ Ｐゴシック";  // proportional sans-serif
-constexpr const char* kMincho = "ＭＳ 明朝";                   // serif
+constexpr const char* kMincho = "ＭＳ 明朝";                    // serif
 
 struct FontSpec {
   const char* family;
@@ -36,11 +36,11 @@ constexpr FontSpec kBannerFont{kFixedGothic, 96, false};
 constexpr uint32_t kForm1BackColor = 0x00C000;  // RGB(0, 192, 0), covered by the picture
 
 // Ranking window, per rank r = 1..10 (index r - 1).
-constexpr FontSpec kRankFont[10] = {
-    {kFixedGothic, 48, true}, {kFixedGothic, 37, true}, {kFixedGothic, 29, true},
-    {kFixedGothic, 16, true}, {kFixedGothic, 16, true}, {kFixedGothic, 16, true},
-    {kFixedGothic, 16, true}, {kFixedGothic, 16, true}, {kFixedGothic, 16, true},
-    {kFixedGothic, 16, true}};
+constexpr FontSpec kRankFont[10] = {{kFixedGothic, 48, true}, {kFixedGothic, 37, true},
+                                    {kFixedGothic, 29, true}, {kFixedGothic, 16, true},
+                                    {kFixedGothic, 16, true}, {kFixedGothic, 16, true},
+                                    {kFixedGothic, 16, true}, {kFixedGothic, 16, true},
+                                    {kFixedGothic, 16, true}, {kFixedGothic, 16, true}};
 constexpr FontSpec kNameFont[10] = {
     {kMincho, 48, false}, {kMincho, 37, false}, {kMincho, 21, false}, {kMincho, 15, false},
     {kMincho, 15, false}, {kMincho, 15, false}, {kMincho, 15, false}, {kMincho, 15, false},

@@ -13,16 +13,16 @@ struct Form1Controls {
 
   std::string Caption;  // title-bar text
 
-  ScreenObject Label1;    // title "Pellmora"
-  ScreenObject Label2;    // pause banner "P A U S E"
-  ScreenObject Command1;  // start
-  ScreenObject Command2;  // ranking table
-  ScreenObject Command3;  // quit
-  ScreenObject Image1;    // left paddle
-  ScreenObject Image2;    // right paddle
-  ScreenObject Image3;    // top paddle
-  ScreenObject Image4;    // bottom paddle
-  ScreenObject Image5;    // ball
+  ScreenObject Label1;     // title "Pellmora"
+  ScreenObject Label2;     // pause banner "P A U S E"
+  ScreenObject Command1;   // start
+  ScreenObject Command2;   // ranking table
+  ScreenObject Command3;   // quit
+  ScreenObject Image1;     // left paddle
+  ScreenObject Image2;     // right paddle
+  ScreenObject Image3;     // top paddle
+  ScreenObject Image4;     // bottom paddle
+  ScreenObject Image5;     // ball
   ScreenObject Image6[6];  // item panels
 
   Timer Timer1;  // title animation, 15 ms

@@ -10,7 +10,9 @@
 
 namespace {
 
-FileResult Failure(int error) { return FileResult{error, std::strerror(error)}; }
+FileResult Failure(int error) {
+  return FileResult{error, std::strerror(error)};
+}
 
 }  // namespace
 

@@ -55,7 +55,9 @@ std::size_t SequenceLength(unsigned char lead) {
 }
 
 char32_t Decode(std::string_view s) {
-  const auto b = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(s[i])); };
+  const auto b = [&](std::size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(s[i]));
+  };
   switch (s.size()) {
     case 2:
       return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);

@@ -9,14 +9,14 @@
 
 namespace {
 
-
 std::string EmptyTableBytes() {
   std::string s = "0,0,0,0,0,0,0,0,0,0\r\n";
   for (int i = 0; i < 10; ++i) s += "\r\n";
   return s;
 }
 
-std::string Format(std::initializer_list<int16_t> scores, std::initializer_list<std::string> names) {
+std::string Format(std::initializer_list<int16_t> scores,
+                   std::initializer_list<std::string> names) {
   int16_t s[10] = {};
   std::string n[10];
   int i = 0;

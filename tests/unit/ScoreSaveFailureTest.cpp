@@ -46,8 +46,9 @@ TEST(ScoreSaveFailure, EveryFailingStepIsToldAndTheOldFileStays) {
     host.QueueAnswer("Aoi");
     LoseWith(host, game, 42);
     const std::string printed = out.str();
-    EXPECT_NE(printed.find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」に保存できませんでした"),
-              std::string::npos)
+    EXPECT_NE(
+        printed.find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」に保存できませんでした"),
+        std::string::npos)
         << "step " << failAt << ": " << printed;
     // The game-over box still follows, and the menu is back.
     EXPECT_NE(printed.find("あなたの得点は42点でした。"), std::string::npos);
@@ -87,6 +88,34 @@ TEST(ScoreSaveFailure, DamagedFileIsNotReplacedWhenItCannotBeKeptAside) {
   const std::string nameless = "\x96\xbc\x96\xb3\x82\xb5";  // 名無し
   EXPECT_EQ(ReadBytes("HiScore.dat"), "6,5,0,0,0,0,0,0,0,0\r\n" + nameless + "\r\n" + nameless +
                                           "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A score file over 1 MiB is not read: the player is told, the ranking starts
+// empty, and the file is kept aside at the first save.
+TEST(ScoreFileAtStartUp, OversizedFileIsToldAndKeptAside) {
+  TempWorkingDir dir;
+  std::string huge = "5,0,0,0,0,0,0,0,0,0\r\nAoi\r\n";
+  huge += std::string((1u << 20) + 1, 'x');
+  huge += "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+  WriteBytes("HiScore.dat", huge);
+  std::ostringstream out;
+  SimHost host(out);
+  SimGame game(host);
+  game.Load();
+  EXPECT_NE(out.str().find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」が大きすぎます"),
+            std::string::npos)
+      << out.str();
+  EXPECT_EQ(game.Window().hiScores[0], 0);
+  host.Wait(1305);
+  host.QueueAnswer("Mio");
+  LoseWith(host, game, 9);
+  EXPECT_EQ(ReadBytes("HiScore.dat.bak"), huge);
+  EXPECT_EQ(ReadBytes("HiScore.dat"),
+            "9,0,0,0,0,0,0,0,0,0\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
 }  // namespace
