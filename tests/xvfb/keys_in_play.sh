@@ -7,32 +7,13 @@
 # Usage: bash scripts/with-xvfb.sh bash tests/xvfb/keys_in_play.sh PATH-TO-PELLMORA
 set -u
 
-game=${1:?usage: keys_in_play.sh PATH-TO-PELLMORA}
-game=$(cd "$(dirname "$game")" && pwd)/$(basename "$game")
-fail() {
-  echo "keys_in_play: FAIL: $*" >&2
-  exit 1
-}
-[ -x "$game" ] || fail "no executable at $game"
-[ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (run through scripts/with-xvfb.sh)"
+test_name=keys_in_play
+# shellcheck source=../support/game-process.sh
+source "$(dirname "$0")/../support/game-process.sh"
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || fail "cannot enter $work"
+start_game
 
-"$game" >game.out 2>game.err &
-pid=$!
-
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pellmora$' 2>/dev/null | head -n 1)
-[ -n "$window" ] || fail "no visible window named Pellmora within 20 s (stderr: $(head -c 500 game.err))"
+wait_for_window
 eval "$(xdotool getwindowgeometry --shell "$window")" # WINDOW X Y WIDTH HEIGHT SCREEN
 # A bare Xvfb has no window manager to hand the focus over; give it as one would.
 xdotool windowfocus --sync "$window" || fail "could not give the window the keyboard focus"

@@ -7,26 +7,9 @@
 # Usage: bash scripts/with-xvfb.sh bash tests/xvfb/ranking_quit.sh PATH-TO-PELLMORA
 set -u
 
-game=${1:?usage: ranking_quit.sh PATH-TO-PELLMORA}
-game=$(cd "$(dirname "$game")" && pwd)/$(basename "$game")
-fail() {
-  echo "ranking_quit: FAIL: $*" >&2
-  exit 1
-}
-[ -x "$game" ] || fail "no executable at $game"
-[ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (run through scripts/with-xvfb.sh)"
-
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || fail "cannot enter $work"
+test_name=ranking_quit
+# shellcheck source=../support/game-process.sh
+source "$(dirname "$0")/../support/game-process.sh"
 
 # A full list; the names in Shift_JIS (山田, 佐藤, ...), CR LF line ends.
 printf '900,800,700,600,500,400,300,200,100,50\r\n' >HiScore.dat
@@ -37,11 +20,9 @@ done
 printf 'Aoi\r\n' >>HiScore.dat
 cp HiScore.dat expected.dat
 
-"$game" >game.out 2>game.err &
-pid=$!
+start_game
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pellmora$' 2>/dev/null | head -n 1)
-[ -n "$window" ] || fail "no visible window named Pellmora within 20 s (stderr: $(head -c 500 game.err))"
+wait_for_window
 
 # Where the window's client area lies on the screen, and its size.
 geometry=$(xdotool getwindowgeometry --shell "$window") || fail "no geometry for window $window"

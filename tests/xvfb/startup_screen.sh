@@ -7,32 +7,13 @@
 # PELLMORA_KEEP_SHOT=FILE keeps the screenshot of the menu.
 set -u
 
-game=${1:?usage: startup_screen.sh PATH-TO-PELLMORA}
-game=$(cd "$(dirname "$game")" && pwd)/$(basename "$game")
-fail() {
-  echo "startup_screen: FAIL: $*" >&2
-  exit 1
-}
-[ -x "$game" ] || fail "no executable at $game"
-[ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (run through scripts/with-xvfb.sh)"
+test_name=startup_screen
+# shellcheck source=../support/game-process.sh
+source "$(dirname "$0")/../support/game-process.sh"
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [ -n "$pid" ]; then
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || fail "cannot enter $work"
+start_game
 
-"$game" >game.out 2>game.err &
-pid=$!
-
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pellmora$' 2>/dev/null | head -n 1)
-[ -n "$window" ] || fail "no visible window named Pellmora within 20 s (stderr: $(head -c 500 game.err))"
+wait_for_window
 
 # Grabs the window into $1.png and its pixels into $1.txt, whose lines read
 # "X,Y: (r,g,b)  #RRGGBB  ...".
