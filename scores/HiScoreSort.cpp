@@ -2,7 +2,7 @@
 
 #include "scores/HiScoreTable.h"
 
-void SortHiScores(HiScoreArray& hiScores, HiNameArray& hiNames) {
+void HiScoreTable::SortHiScores() {
   for (int i = 0; i <= 9; ++i) {
     for (int j = i + 1; j <= 10; ++j) {
       if (hiScores[i] < hiScores[j]) {

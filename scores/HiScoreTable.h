@@ -8,10 +8,12 @@
 constexpr int kHiScoreSlots = 11;
 constexpr int kHiScoreListed = 10;
 
-using HiScoreArray = int16_t[kHiScoreSlots];
-using HiNameArray = std::string[kHiScoreSlots];
+struct HiScoreTable {
+  int16_t hiScores[kHiScoreSlots] = {};  // slots 0..9 the list, best first; 10 a spare
+  std::string hiNames[kHiScoreSlots];
 
-// Exchange sort of all eleven slots, best first. Equal scores are never
-// swapped with each other, yet the order among equals can change when an
-// entry moves past them; the ranking's order of names depends on exactly this.
-void SortHiScores(HiScoreArray& hiScores, HiNameArray& hiNames);
+  // Exchange sort of all eleven slots, best first. Equal scores are never
+  // swapped with each other, yet the order among equals can change when an
+  // entry moves past them; the ranking's order of names depends on exactly this.
+  void SortHiScores();
+};

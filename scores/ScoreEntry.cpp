@@ -16,7 +16,7 @@ void Form1::RecordHiScore() {
         break;
       }
     }
-    SortHiScores(hiScores, hiNames);
+    SortHiScores();
     hiScores[10] = 0;
   }
   SaveHiScores();
