@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "host/Utf8.h"
+
 namespace {
 
 // The Microsoft table, so that "①" and "～" round-trip.
@@ -70,24 +72,6 @@ char32_t Decode(std::string_view s) {
   }
 }
 
-void Encode(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Code points Linux input methods produce where code page 932 holds a twin.
 constexpr std::pair<char32_t, char32_t> kTwins[] = {
     {0x301C, 0xFF5E},  // wave dash → fullwidth tilde
@@ -136,7 +120,7 @@ std::string CleanTypedName(std::string_view typed) {
     if (c < 0x20 || c == 0x7F) {
       out += ' ';  // a name stays one line
     } else if (twin != c) {
-      Encode(twin, out);
+      AppendUtf8(out, twin);
     } else {
       out.append(typed.substr(i, n));  // as typed
     }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include "host/Utf8.h"
+
 void AppendQuoted(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
@@ -86,24 +88,6 @@ long Hex4(std::string_view text, std::size_t at) noexcept {
     value = value * 16 + digit;
   }
   return value;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 }  // namespace
@@ -196,7 +180,7 @@ std::optional<std::string> ParseQuoted(std::string_view quoted, std::string& why
           at += 6;
           code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
         }
-        AppendUtf8(text, static_cast<std::uint32_t>(code));
+        AppendUtf8(text, static_cast<char32_t>(code));
         break;
       }
       default:
