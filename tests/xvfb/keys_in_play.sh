@@ -18,19 +18,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")" # WINDOW X Y WIDTH HEIGHT 
 # A bare Xvfb has no window manager to hand the focus over; give it as one would.
 xdotool windowfocus --sync "$window" || fail "could not give the window the keyboard focus"
 
-pixel() {
-  import -window "$window" png:- 2>/dev/null |
-    convert png:- -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | awk 'NR == 2 {print $3}'
-}
-menu_face='#FCE2D4'
-face=
-for _ in $(seq 1 100); do
-  kill -0 "$pid" 2>/dev/null || fail "the game exited early (stderr: $(head -c 500 game.err))"
-  face=$(pixel 216 312)
-  [ "$face" = "$menu_face" ] && break
-  sleep 0.2
-done
-[ "$face" = "$menu_face" ] || fail "the menu did not come up (pixel 216,312 is ${face:-missing})"
+wait_for_menu 216 312
 
 # The start button (208, 304, 201 x 41), with the mouse.
 xdotool mousemove --sync $((X + 308)) $((Y + 324)) click 1 || fail "xdotool could not click"
@@ -44,7 +32,7 @@ case "$caption" in
   "Pellmora　　　"*点) ;;
   *) fail "no game after the start button (caption '$caption')" ;;
 esac
-[ "$(pixel 216 312)" != "$menu_face" ] || fail "the menu still shows in play"
+[ "$(window_pixel 216 312)" != "$menu_face" ] || fail "the menu still shows in play"
 
 # Space and Return in play, then Esc for the pause and Space again in it.
 for key in space Return Escape space; do
@@ -56,6 +44,6 @@ for key in space Return Escape space; do
     pid=
     fail "pressing $key in play ended the game (status $status)"
   }
-  [ "$(pixel 216 312)" != "$menu_face" ] || fail "pressing $key in play brought the menu back"
+  [ "$(window_pixel 216 312)" != "$menu_face" ] || fail "pressing $key in play brought the menu back"
 done
 echo "keys_in_play: ok (Space and Return in play and in the pause pressed no hidden button)"

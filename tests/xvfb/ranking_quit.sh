@@ -29,23 +29,9 @@ geometry=$(xdotool getwindowgeometry --shell "$window") || fail "no geometry for
 eval "$geometry" # WINDOW X Y WIDTH HEIGHT SCREEN
 [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 640x480"
 
-# One pixel of the window, as #RRGGBB.
-pixel() {
-  import -window "$window" png:- 2>/dev/null |
-    convert png:- -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | awk 'NR == 2 {print $3}'
-}
-
 # The menu comes up after the title has settled: the buttons' faces.
-menu_face='#FCE2D4'
-face=
-for _ in $(seq 1 100); do
-  kill -0 "$pid" 2>/dev/null || fail "the game exited early (stderr: $(head -c 500 game.err))"
-  face=$(pixel 216 368)
-  [ "$face" = "$menu_face" ] && break
-  sleep 0.2
-done
-[ "$face" = "$menu_face" ] || fail "the menu did not come up (pixel 216,368 is ${face:-missing})"
-[ "$(pixel 216 424)" = "$menu_face" ] || fail "no quit button at its place"
+wait_for_menu 216 368
+[ "$(window_pixel 216 424)" = "$menu_face" ] || fail "no quit button at its place"
 
 # A click at the middle of a button of the game window (client coordinates).
 click() {

@@ -68,15 +68,8 @@ expect first 10 200 '#08EB08'
 [ "$(non_tile first 180 303)" = 0 ] || fail "something besides the tiles in rows 180..303 during the title drop"
 [ "$(non_tile first 458 479)" = 0 ] || fail "something besides the tiles in rows 458..479 during the title drop"
 
-# The title settles and the menu comes up in under two seconds.
-menu_face='#FCE2D4'
-for _ in $(seq 1 50); do
-  kill -0 "$pid" 2>/dev/null || fail "the game exited early (stderr: $(head -c 500 game.err))"
-  face=$(import -window "$window" png:- 2>/dev/null | convert png:- -crop 1x1+216+440 -depth 8 txt:- 2>/dev/null | awk 'NR == 2 {print $3}')
-  [ "$face" = "$menu_face" ] && break
-  sleep 0.2
-done
-[ "$face" = "$menu_face" ] || fail "the menu buttons did not appear (pixel 216,440 is ${face:-missing})"
+# The title settles and the menu comes up.
+wait_for_menu 216 440
 sleep 0.3
 shoot menu
 [ -n "${PELLMORA_KEEP_SHOT:-}" ] && cp menu.png "$PELLMORA_KEEP_SHOT"
