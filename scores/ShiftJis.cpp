@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "host/Utf8.h"
+#include "scores/Utf8.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -128,3 +130,5 @@ std::string CleanTypedName(std::string_view typed) {
   }
   return out;
 }
+
+}  // namespace pellmora

@@ -3,9 +3,12 @@
 #include <charconv>
 #include <system_error>
 
+#include "headless/SimFormat.h"
 #include "host/Host.h"
-#include "host/sim/SimFormat.h"
 #include "tools/pellmora-sim/ScriptError.h"
+#include "tools/pellmora-sim/ScriptText.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -99,3 +102,5 @@ std::string ParseText(std::string_view value, std::string_view name) {
   if (!text) throw ScriptError("malformed text for " + Quoted(name) + ": " + why);
   return std::move(*text);
 }
+
+}  // namespace pellmora

@@ -2,7 +2,8 @@
 #include <string>
 
 #include "game/Form1.h"
-#include "scores/ScoreFile.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -70,3 +71,5 @@ void Form1::SaveHiScores() {
                  "Pellmora");
   }
 }
+
+}  // namespace pellmora

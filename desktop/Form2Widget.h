@@ -10,6 +10,8 @@
 
 #include "host/Host.h"
 
+namespace pellmora {
+
 class Form2Widget : public QWidget {
   Q_OBJECT
 
@@ -42,3 +44,5 @@ class Form2Widget : public QWidget {
   QLabel* label2_[10] = {};
   QPushButton* command1_ = nullptr;
 };
+
+}  // namespace pellmora

@@ -1,4 +1,4 @@
-#include "host/qt/Form2Widget.h"
+#include "desktop/Form2Widget.h"
 
 #include <QCloseEvent>
 #include <QColor>
@@ -8,8 +8,10 @@
 #include <QString>
 
 #include "assets/Pictures.h"
+#include "desktop/Fonts.h"
 #include "host/Design.h"
-#include "host/qt/Fonts.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -114,3 +116,5 @@ void Form2Widget::closeEvent(QCloseEvent* event) {
   event->accept();
   emit Closing();
 }
+
+}  // namespace pellmora

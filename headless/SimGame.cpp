@@ -1,4 +1,6 @@
-#include "host/sim/SimGame.h"
+#include "headless/SimGame.h"
+
+namespace pellmora {
 
 SimGame::SimGame(SimHost& host) : host_(host), window_(host) {
   host_.Attach(window_, *this);
@@ -53,3 +55,5 @@ void SimGame::TimerFired(int timerId) {
       break;
   }
 }
+
+}  // namespace pellmora

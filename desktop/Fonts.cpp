@@ -1,7 +1,9 @@
-#include "host/qt/Fonts.h"
+#include "desktop/Fonts.h"
 
 #include <QFontInfo>
 #include <QString>
+
+namespace pellmora {
 
 namespace fonts {
 
@@ -50,3 +52,5 @@ QFont DesignFont(const design::FontSpec& wanted) {
 }
 
 }  // namespace fonts
+
+}  // namespace pellmora

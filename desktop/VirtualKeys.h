@@ -1,6 +1,8 @@
 // The keys the game can be told about, as the game's virtual-key codes.
 #pragma once
 
+namespace pellmora {
+
 namespace virtualkeys {
 
 // The virtual-key code of a Qt key (Qt::Key), or 0 for a key the game is
@@ -12,3 +14,5 @@ int VirtualKeyOf(int qtKey) noexcept;
 constexpr int kCount = 256;
 
 }  // namespace virtualkeys
+
+}  // namespace pellmora

@@ -1,8 +1,10 @@
-#include "host/qt/Translations.h"
+#include "desktop/Translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+namespace pellmora {
 
 namespace translations {
 
@@ -18,3 +20,5 @@ bool InstallJapanese() {
 }
 
 }  // namespace translations
+
+}  // namespace pellmora

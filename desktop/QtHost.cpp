@@ -1,4 +1,4 @@
-#include "host/qt/QtHost.h"
+#include "desktop/QtHost.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -14,6 +14,8 @@
 #include <utility>
 
 #include "host/Design.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -45,12 +47,8 @@ QtHost::QtHost() : form_(*this), window_(std::make_unique<Form1Widget>(form_)) {
 
   connect(&window_->Command(0), &QPushButton::clicked, this,
           [this] { Dispatch([this] { form_.Command1_Click(); }); });
-  connect(&window_->Command(1), &QPushButton::clicked, this, [this] {
-    Dispatch([this] {
-      form_.Command2_Click();
-      SyncForm2();
-    });
-  });
+  connect(&window_->Command(1), &QPushButton::clicked, this,
+          [this] { Dispatch([this] { form_.Command2_Click(); }); });
   connect(&window_->Command(2), &QPushButton::clicked, this,
           [this] { Dispatch([this] { form_.Command3_Click(); }); });
   // Closing the game window ends the game, the ranking window with it.
@@ -277,3 +275,5 @@ void QtHost::OnKeyPress(QObject* watched, const QKeyEvent& key) {
 void QtHost::ReleaseAllKeys() noexcept {
   for (bool& held : held_) held = false;
 }
+
+}  // namespace pellmora

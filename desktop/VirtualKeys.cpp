@@ -1,8 +1,10 @@
-#include "host/qt/VirtualKeys.h"
+#include "desktop/VirtualKeys.h"
 
 #include <Qt>
 
 #include "host/Host.h"
+
+namespace pellmora {
 
 namespace virtualkeys {
 
@@ -33,3 +35,5 @@ int VirtualKeyOf(int qtKey) noexcept {
 }
 
 }  // namespace virtualkeys
+
+}  // namespace pellmora

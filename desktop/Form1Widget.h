@@ -12,6 +12,8 @@
 
 class QPainter;
 
+namespace pellmora {
+
 class Form1Widget : public QWidget {
   Q_OBJECT
 
@@ -48,3 +50,5 @@ class Form1Widget : public QWidget {
   QStaticText title_;
   QStaticText banner_;
 };
+
+}  // namespace pellmora

@@ -1,3 +1,5 @@
+#include "scores/PosixFileOps.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/FileOps.h"
+namespace pellmora {
 
 namespace {
 
@@ -91,3 +93,5 @@ FileResult PosixFileOps::SyncDirectory() {
   if (rc != 0) return Failure(error);
   return {};
 }
+
+}  // namespace pellmora

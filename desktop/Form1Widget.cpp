@@ -1,4 +1,4 @@
-#include "host/qt/Form1Widget.h"
+#include "desktop/Form1Widget.h"
 
 #include <QCloseEvent>
 #include <QColor>
@@ -7,8 +7,10 @@
 #include <QRectF>
 
 #include "assets/Pictures.h"
+#include "desktop/Fonts.h"
 #include "host/Design.h"
-#include "host/qt/Fonts.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -134,3 +136,5 @@ void Form1Widget::closeEvent(QCloseEvent* event) {
   event->accept();
   emit Closing();
 }
+
+}  // namespace pellmora

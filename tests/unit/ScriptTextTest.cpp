@@ -1,5 +1,6 @@
-// The simulated host's value lines: texts escaped so that one line holds
-// one value, places in the shortest form that reads back exactly.
+// The value lines of the headless runs: texts escaped by the host so that one
+// line holds one value and the script reader takes them back, places in the
+// shortest form that reads back exactly.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +10,10 @@
 #include <random>
 #include <string>
 
-#include "host/sim/SimFormat.h"
+#include "headless/SimFormat.h"
+#include "tools/pellmora-sim/ScriptText.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -88,3 +92,5 @@ TEST(SimFormat, DecimalNumbersAreDigitsWithAnOptionalSignAndFraction) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -12,13 +12,16 @@
 #include <random>
 #include <string>
 
+#include "desktop/Form1Widget.h"
+#include "desktop/Form2Widget.h"
+#include "desktop/VirtualKeys.h"
 #include "game/Form1.h"
 #include "host/Host.h"
-#include "host/qt/Form1Widget.h"
-#include "host/qt/Form2Widget.h"
-#include "host/qt/VirtualKeys.h"
+#include "scores/PosixFileOps.h"
 
 class QKeyEvent;
+
+namespace pellmora {
 
 class QtHost final : public QObject, public Host, public TimerSink {
   Q_OBJECT
@@ -47,7 +50,6 @@ class QtHost final : public QObject, public Host, public TimerSink {
   FileOps& Files() override { return files_; }
   Form2Controls& ShowForm2() override;
   void UnloadForm2() override;
-  Form2Controls* Form2() override { return form2_.get(); }
   void Form2Changed() override;
   void End() override;
 
@@ -56,8 +58,10 @@ class QtHost final : public QObject, public Host, public TimerSink {
   // Values Rnd hands out first, oldest first, before the generator's.
   void QueueRnd(double value) { queuedRnd_.push_back(value); }
 
-  // For tests: the game, its windows, the Qt timer behind a game timer, and
-  // how many key-downs reached Form_KeyDown.
+  // For tests: the game, its windows, the ranking window's boxes (nullptr
+  // while it is not loaded), the Qt timer behind a game timer, and how many
+  // key-downs reached Form_KeyDown.
+  Form2Controls* Form2() noexcept { return form2_.get(); }
   Form1& Game() noexcept { return form_; }
   Form1Widget& Window() noexcept { return *window_; }
   Form2Widget* RankingWindow() noexcept { return form2Widget_; }
@@ -93,3 +97,5 @@ class QtHost final : public QObject, public Host, public TimerSink {
   int exitCode_ = 0;
   int keyDownsDelivered_ = 0;
 };
+
+}  // namespace pellmora

@@ -2,6 +2,8 @@
 // of the game, whatever the desktop's language.
 #pragma once
 
+namespace pellmora {
+
 namespace translations {
 
 // Loads Qt's Japanese translation into the running application. False when
@@ -9,3 +11,5 @@ namespace translations {
 bool InstallJapanese();
 
 }  // namespace translations
+
+}  // namespace pellmora

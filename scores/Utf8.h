@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace pellmora {
+
 inline void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
@@ -20,3 +22,5 @@ inline void AppendUtf8(std::string& out, char32_t code) {
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
+
+}  // namespace pellmora

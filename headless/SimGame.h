@@ -4,7 +4,9 @@
 #pragma once
 
 #include "game/Form1.h"
-#include "host/sim/SimHost.h"
+#include "headless/SimHost.h"
+
+namespace pellmora {
 
 enum class SimButton { Command1, Command2, Command3, Form2Command1 };
 
@@ -30,3 +32,5 @@ class SimGame final : public SimTimerTarget {
   SimHost& host_;
   Form1 window_;
 };
+
+}  // namespace pellmora

@@ -1,50 +1,12 @@
-#include "host/sim/SimFormat.h"
+#include "tools/pellmora-sim/ScriptText.h"
 
 #include <charconv>
 #include <cstdint>
 #include <system_error>
 
-#include "host/Utf8.h"
+#include "scores/Utf8.h"
 
-void AppendQuoted(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += '"';
-  for (const char ch : text) {
-    const auto byte = static_cast<unsigned char>(ch);
-    switch (ch) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20) {
-          out += "\\u00";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xF];
-        } else {
-          out += ch;  // DEL and UTF-8 sequences pass unchanged
-        }
-    }
-  }
-  out += '"';
-}
-
-std::string Quoted(std::string_view text) {
-  std::string out;
-  AppendQuoted(out, text);
-  return out;
-}
+namespace pellmora {
 
 std::string FormatFloat(float value) {
   // -0 is not negative: it prints as 0.
@@ -194,3 +156,5 @@ std::optional<std::string> ParseQuoted(std::string_view quoted, std::string& why
   }
   return text;
 }
+
+}  // namespace pellmora

@@ -1,6 +1,8 @@
 #include "game/Form1.h"
 #include "scores/ShiftJis.h"
 
+namespace pellmora {
+
 // At game over, with the score file present: a score that beats tenth place
 // asks for a name and takes the first free slot (the spare slot 10 when the
 // list is full), the table is sorted and its lowest entry dropped, and the
@@ -21,3 +23,5 @@ void Form1::RecordHiScore() {
   }
   SaveHiScores();
 }
+
+}  // namespace pellmora

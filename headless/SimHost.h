@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "scores/PosixFileOps.h"
+
+namespace pellmora {
 
 struct Form1Controls;
 
@@ -47,7 +50,6 @@ class SimHost final : public Host, public TimerSink {
   FileOps& Files() override;
   Form2Controls& ShowForm2() override;
   void UnloadForm2() override;
-  Form2Controls* Form2() override;
   void Form2Changed() override;
   void End() override;
 
@@ -68,13 +70,13 @@ class SimHost final : public Host, public TimerSink {
   // How many events timer 1..4 has raised so far.
   std::int64_t Fired(int timerId) const noexcept { return fired_[timerId - 1]; }
 
-  // Script hooks.
+  // Script hooks. The ranking window's boxes: nullptr while it is not loaded.
+  Form2Controls* Form2() noexcept { return form2_.get(); }
   void QueueRnd(double value);
   void QueueAnswer(std::string text);
   void QueueCancel();
   void SetKeyHeld(int virtualKey, bool held) noexcept;
   void SetAutopilot(bool on) noexcept { autopilot_ = on; }
-  bool Autopilot() const noexcept { return autopilot_; }
   // Another file layer (a test's faulty disk); the host does not own it.
   void UseFiles(FileOps& files) noexcept { files_ = &files; }
 
@@ -111,3 +113,5 @@ class SimHost final : public Host, public TimerSink {
 
   std::unique_ptr<Form2Controls> form2_;
 };
+
+}  // namespace pellmora

@@ -1,15 +1,13 @@
-// How the simulated host writes values on its output and reads them back
-// from a script, so that every printed line reads back without doubt.
+// Values as scripts write them and as print writes them back, so that every
+// printed line reads back without doubt. Texts are quoted as the host quotes
+// its dialog lines (headless/SimFormat.h).
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-// Appends the text in double quotes: \" \\ \n \r \t, \u00xx (lowercase hex)
-// for the other characters below U+0020, every other byte unchanged.
-void AppendQuoted(std::string& out, std::string_view text);
-std::string Quoted(std::string_view text);
+namespace pellmora {
 
 // A place or size: whole values without a decimal point, fractions in the
 // shortest form that reads back to the same float, never an exponent.
@@ -27,3 +25,5 @@ bool IsDecimalNumber(std::string_view text) noexcept;
 // escapes of JSON (\/ \b \f \uXXXX in either case, surrogate pairs). On
 // failure returns nothing and says why.
 std::optional<std::string> ParseQuoted(std::string_view quoted, std::string& why);
+
+}  // namespace pellmora

@@ -1,10 +1,12 @@
-#include "host/sim/SimHost.h"
+#include "headless/SimHost.h"
 
 #include <ostream>
 #include <utility>
 
+#include "headless/SimFormat.h"
 #include "host/Form1Controls.h"
-#include "host/sim/SimFormat.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -108,10 +110,6 @@ void SimHost::UnloadForm2() {
   form2_.reset();
 }
 
-Form2Controls* SimHost::Form2() {
-  return form2_.get();
-}
-
 void SimHost::Form2Changed() {}
 
 void SimHost::End() {
@@ -187,3 +185,5 @@ void SimHost::QueueCancel() {
 void SimHost::SetKeyHeld(int virtualKey, bool held) noexcept {
   if (virtualKey >= 0 && virtualKey < kKeyCodes) held_[static_cast<std::size_t>(virtualKey)] = held;
 }
+
+}  // namespace pellmora

@@ -6,6 +6,8 @@
 
 #include "host/Design.h"
 
+namespace pellmora {
+
 namespace fonts {
 
 // Sends the design font names to the IPA families. Call once, after the
@@ -17,3 +19,5 @@ void InstallSubstitutes();
 QFont DesignFont(const design::FontSpec& wanted);
 
 }  // namespace fonts
+
+}  // namespace pellmora
