@@ -32,7 +32,7 @@ QImage ButtonPicture(int n) {
   DrawBands(picture, kFrame);
 
   const QPainterPath lettering = CentredIn(
-      TextOutline(QString::fromUtf8(design::kButtonTexts[n]), Typeface::Gothic, kTextSize),
+      TextOutline(QString::fromUtf8(pellmora::design::kButtonTexts[n]), Typeface::Gothic, kTextSize),
       QRectF(picture.rect()));
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);

@@ -18,9 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "host/qt/Fonts.h"
-#include "host/qt/QtHost.h"
-#include "host/qt/Translations.h"
+#include "desktop/Fonts.h"
+#include "desktop/QtHost.h"
+#include "desktop/Translations.h"
+
+using namespace pellmora;
 
 namespace {
 

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "host/sim/SimGame.h"
-#include "host/sim/SimHost.h"
+#include "headless/SimGame.h"
+#include "headless/SimHost.h"
+
+using namespace pellmora;
 
 int main(int argc, char** argv) {
   const long long ticks = argc > 1 ? std::atoll(argv[1]) : 20'000'000;

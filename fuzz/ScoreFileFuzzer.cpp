@@ -12,6 +12,8 @@
 
 #include "scores/ScoreFile.h"
 
+using namespace pellmora;
+
 namespace {
 
 [[noreturn]] void Fail(const char* what, int index, const std::string& detail) {

@@ -3,6 +3,8 @@
 #include "game/Form1.h"
 #include "game/Int16.h"
 
+namespace pellmora {
+
 // The ball is lost: stop play, offer the score to the ranking when the score
 // file is there, tell the player the score and bring the menu back. The field
 // stays as it was until the next start.
@@ -19,3 +21,5 @@ void Form1::EndGame() {
   Command2.Visible = true;
   Command3.Visible = true;
 }
+
+}  // namespace pellmora

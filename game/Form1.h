@@ -5,6 +5,9 @@
 #include "game/GameState.h"
 #include "host/Form1Controls.h"
 #include "host/Host.h"
+#include "scores/ScoreFile.h"
+
+namespace pellmora {
 
 // The item kinds; k is also the index into Image6 and itemActive.
 enum ItemKind : int {
@@ -15,6 +18,10 @@ enum ItemKind : int {
   LongHorizontal = 4,
   LongVertical = 5,
 };
+
+// The paddles' lengths at a game start, which the RESET item brings back.
+constexpr int16_t kStartPaddleHeight = 120;  // left and right
+constexpr int16_t kStartPaddleWidth = 156;   // top and bottom
 
 class Form1 : public Form1Controls, public GameState {
  public:
@@ -56,5 +63,4 @@ class Form1 : public Form1Controls, public GameState {
 // The ranking window's close button.
 void Form2_Command1_Click(Host& host);
 
-// The score file's name, in the working directory.
-constexpr const char* kHiScoreFileName = "HiScore.dat";
+}  // namespace pellmora

@@ -1,5 +1,7 @@
 #include "game/Form1.h"
 
+namespace pellmora {
+
 void Form1::Form_Load() {
   // Every caption of a game fits this; the tick then never allocates.
   Caption.reserve(64);
@@ -9,3 +11,5 @@ void Form1::Form_Load() {
   for (auto& name : hiNames) name.clear();
   if (host_.Files().Exists(kHiScoreFileName)) LoadHiScores();
 }
+
+}  // namespace pellmora

@@ -3,6 +3,8 @@
 #include "game/Form1.h"
 #include "game/Int16.h"
 
+namespace pellmora {
+
 namespace {
 
 // Int(Rnd * n): the floor, a whole number 0..n-1.
@@ -16,9 +18,9 @@ int16_t RandomBelow(Host& host, int n) {
 // timers on, and the ball thrown in from a random corner.
 void Form1::Command1_Click() {
   score = 0;
-  Image1.Height = 120;
+  Image1.Height = kStartPaddleHeight;
   Image2.Height = Image1.Height;
-  Image3.Width = 156;
+  Image3.Width = kStartPaddleWidth;
   Image4.Width = Image3.Width;
   Label1.Visible = false;
   Image1.Visible = true;
@@ -63,3 +65,5 @@ void Form1::Command1_Click() {
   }
   playing = VbTrue;
 }
+
+}  // namespace pellmora

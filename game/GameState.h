@@ -1,5 +1,5 @@
-// The game window's own variables, in their order: the title and play fields,
-// the high-score table, then the score and the item flags. Numbers are 16-bit
+// The game window's own variables: the title and play fields, the score, the
+// item flags, and the high-score table with its sort. Numbers are 16-bit
 // signed; flags are 16-bit booleans (True = -1).
 #pragma once
 
@@ -7,21 +7,20 @@
 
 #include "scores/HiScoreTable.h"
 
-struct TitleAndBallState {
-  int16_t titlePhase = 0;   // phase 0..5 of the title bounce
-  int16_t pausing = 0;      // True while the banner goes up or rests
-  int16_t playing = 0;      // True from a game start until the ball is lost
-  int16_t ballDX = 0;       // ball step per tick, positive = right
-  int16_t ballDY = 0;       // ball step per tick, positive = down
-  int16_t baseSpeedX = 0;   // speeds the RESET item restores
+namespace pellmora {
+
+struct GameState : HiScoreTable {
+  int16_t titlePhase = 0;  // phase 0..5 of the title bounce
+  int16_t pausing = 0;     // True while the banner goes up or rests
+  int16_t playing = 0;     // True from a game start until the ball is lost
+  int16_t ballDX = 0;      // ball step per tick, positive = right
+  int16_t ballDY = 0;      // ball step per tick, positive = down
+  int16_t baseSpeedX = 0;  // speeds the RESET item restores
   int16_t baseSpeedY = 0;
   int16_t ballCenterX = 0;  // refreshed by the guards before their cover test
   int16_t ballCenterY = 0;
-};
-
-// The bases keep the fields in their order: the table sits between the ball's
-// fields and the score.
-struct GameState : TitleAndBallState, HiScoreTable {
   int16_t score = 0;
   int16_t itemActive[6] = {};  // True while item k is on the field
 };
+
+}  // namespace pellmora

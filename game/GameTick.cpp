@@ -1,9 +1,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "game/Form1.h"
 #include "game/Int16.h"
+#include "host/Design.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -19,8 +23,17 @@ bool Covers(float paddleStart, float paddleLength, int16_t centre) {
   return paddleStart < static_cast<float>(centre) && end > static_cast<float>(centre);
 }
 
-constexpr char kCaptionPrefix[] = "Pellmora\u3000\u3000\u3000";
-constexpr char kCaptionUnit[] = "点";
+// The caption during play: the game's name, three ideographic spaces, the
+// score and its unit.
+constexpr std::string_view kCaptionName = design::kGameName;
+constexpr std::string_view kCaptionGap = "\u3000\u3000\u3000";
+constexpr std::string_view kCaptionUnit = design::kUnitCaption;
+
+// Appends text at out and returns the end.
+char* Append(char* out, std::string_view text) {
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
 
 }  // namespace
 
@@ -30,13 +43,12 @@ void Form1::Timer2_Timer() {
   Image5.Left = Image5.Left + ballDX;
   Image5.Top = Image5.Top + ballDY;
 
-  char caption[48];
-  char* out = caption;
-  std::memcpy(out, kCaptionPrefix, sizeof kCaptionPrefix - 1);
-  out += sizeof kCaptionPrefix - 1;
-  char* const digitsEnd = caption + sizeof caption - (sizeof kCaptionUnit - 1);
-  out = std::to_chars(out, digitsEnd, score).ptr;
-  for (const char* unit = kCaptionUnit; *unit != '\0'; ++unit) *out++ = *unit;
+  // Six characters hold every 16-bit score, so the digits always fit.
+  char caption[kCaptionName.size() + kCaptionGap.size() + 6 + kCaptionUnit.size()];
+  char* out = Append(caption, kCaptionName);
+  out = Append(out, kCaptionGap);
+  out = std::to_chars(out, caption + sizeof caption - kCaptionUnit.size(), score).ptr;
+  out = Append(out, kCaptionUnit);
   Caption.assign(caption, static_cast<std::size_t>(out - caption));
 
   GuardRight();
@@ -109,3 +121,5 @@ void Form1::AddHitScore() {
   score = Add16(score, ballDX > 0 ? ballDX : -static_cast<int32_t>(ballDX));
   score = Add16(score, ballDY > 0 ? ballDY : -static_cast<int32_t>(ballDY));
 }
+
+}  // namespace pellmora

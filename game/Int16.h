@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace pellmora {
+
 constexpr int16_t kInt16Min = -32768;
 constexpr int16_t kInt16Max = 32767;
 
@@ -23,3 +25,5 @@ constexpr int16_t Add16(int16_t a, int32_t b) noexcept {
 constexpr int16_t Neg16(int16_t a) noexcept {
   return Saturate16(-static_cast<int32_t>(a));
 }
+
+}  // namespace pellmora

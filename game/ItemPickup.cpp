@@ -1,6 +1,8 @@
 #include "game/Form1.h"
 #include "game/Int16.h"
 
+namespace pellmora {
+
 // The last step of every tick, the game-over tick included: an item is taken
 // when the ball's top-left corner lies inside its rectangle, edges included.
 void Form1::ItemStep() {
@@ -32,9 +34,9 @@ void Form1::ApplyItem(int k) {
     case Reset:
       ballDX = ballDX > 0 ? baseSpeedX : Neg16(baseSpeedX);
       ballDY = ballDY > 0 ? baseSpeedY : Neg16(baseSpeedY);
-      Image1.Height = 120;
+      Image1.Height = kStartPaddleHeight;
       Image2.Height = Image1.Height;
-      Image3.Width = 156;
+      Image3.Width = kStartPaddleWidth;
       Image4.Width = Image3.Width;
       break;
     case SpeedUpBoth:
@@ -59,3 +61,5 @@ void Form1::ApplyItem(int k) {
       break;
   }
 }
+
+}  // namespace pellmora

@@ -3,6 +3,8 @@
 #include "game/Form1.h"
 #include "game/Int16.h"
 
+namespace pellmora {
+
 // Every ten seconds of play: draw a kind and a place, always four values in
 // this order, and show the item there unless that kind is already on the field.
 void Form1::Timer4_Timer() {
@@ -22,3 +24,5 @@ void Form1::Timer4_Timer() {
     itemActive[k] = VbTrue;
   }
 }
+
+}  // namespace pellmora

@@ -2,6 +2,8 @@
 
 #include "game/Form1.h"
 
+namespace pellmora {
+
 // The ranking window: one window only, filled from the table each time; all
 // ten names before the first score. An open window is not refreshed by a
 // game over, only by this button.
@@ -20,3 +22,5 @@ void Form1::Command3_Click() {
 void Form2_Command1_Click(Host& host) {
   host.UnloadForm2();
 }
+
+}  // namespace pellmora

@@ -1,5 +1,7 @@
 #include "game/Form1.h"
 
+namespace pellmora {
+
 // Polled once per tick. Image1 leads the upright pair and Image3 the flat
 // pair; the follower copies the leader. A limit holds only on the side the
 // key moves towards, so a pair an item lengthened past its lower or right
@@ -28,3 +30,5 @@ void Form1::PaddleKeys() {
     Image4.Left = Image3.Left;
   }
 }
+
+}  // namespace pellmora

@@ -1,6 +1,8 @@
 #include "game/Form1.h"
 #include "game/Int16.h"
 
+namespace pellmora {
+
 // Esc during play stops the tick and the item timer and slides the banner up
 // from below; a second Esc, once the banner is above 300, sends it back down,
 // and play resumes on the slide tick that brings it to 480.
@@ -35,3 +37,5 @@ void Form1::Timer3_Timer() {
     }
   }
 }
+
+}  // namespace pellmora

@@ -1,5 +1,7 @@
 #include "game/Form1.h"
 
+namespace pellmora {
+
 // The title drops in, hops twice and settles at Top 80. Each phase reads Top
 // again after its move. Phase 2 leaves the label at 83 on purpose: the second
 // hop starts from there, while phases 0 and 4 put it back to 80.
@@ -41,3 +43,5 @@ void Form1::Timer1_Timer() {
       break;
   }
 }
+
+}  // namespace pellmora

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace pellmora {
+
 namespace design {
 
 constexpr int kForm1ClientWidth = 640;
@@ -30,8 +32,8 @@ struct FontSpec {
   bool bold;
 };
 
+// The title and the pause banner.
 constexpr FontSpec kTitleFont{kFixedGothic, 96, false};
-constexpr FontSpec kBannerFont{kFixedGothic, 96, false};
 
 constexpr uint32_t kForm1BackColor = 0x00C000;  // RGB(0, 192, 0), covered by the picture
 
@@ -77,3 +79,5 @@ constexpr Cell kForm2CloseButton{432, 112, 81, 41};
 constexpr uint32_t kForm2CloseBackColor = 0xC0FFFF;
 
 }  // namespace design
+
+}  // namespace pellmora

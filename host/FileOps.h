@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace pellmora {
+
 struct FileResult {
   int error = 0;       // errno-style code; 0 when the step succeeded
   std::string reason;  // the system's words for it
@@ -32,16 +34,4 @@ class FileOps {
   virtual FileResult SyncDirectory() = 0;
 };
 
-// The real thing, on POSIX calls in the working directory.
-class PosixFileOps : public FileOps {
- public:
-  bool Exists(const std::string& name) override;
-  FileResult ReadAll(const std::string& name, std::string& bytes, std::size_t limit) override;
-  FileResult Open(const std::string& name, bool createNew, Handle& handle) override;
-  FileResult Write(Handle handle, std::string_view bytes) override;
-  FileResult Sync(Handle handle) override;
-  FileResult Close(Handle handle) override;
-  FileResult Rename(const std::string& from, const std::string& to) override;
-  FileResult Remove(const std::string& name) override;
-  FileResult SyncDirectory() override;
-};
+}  // namespace pellmora

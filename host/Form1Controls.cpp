@@ -2,6 +2,8 @@
 
 #include "host/Design.h"
 
+namespace pellmora {
+
 namespace {
 
 ScreenObject Design(float left, float top, float width, float height, bool visible) {
@@ -31,3 +33,5 @@ Form1Controls::Form1Controls()
       Timer2(2, 10, false),
       Timer3(3, 15, false),
       Timer4(4, 10000, false) {}
+
+}  // namespace pellmora

@@ -6,6 +6,8 @@
 
 #include "host/Host.h"
 
+namespace pellmora {
+
 struct Form1Controls {
   Form1Controls();  // design values
   Form1Controls(const Form1Controls&) = delete;
@@ -30,3 +32,5 @@ struct Form1Controls {
   Timer Timer3;  // pause banner slide, 15 ms
   Timer Timer4;  // item spawning, 10 s
 };
+
+}  // namespace pellmora

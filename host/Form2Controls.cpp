@@ -1,6 +1,8 @@
 #include "host/Design.h"
 #include "host/Host.h"
 
+namespace pellmora {
+
 Form2Controls::Form2Controls() {
   for (int i = 0; i < 10; ++i) {
     const auto& row = design::kRankRows[i];
@@ -14,3 +16,5 @@ Form2Controls::Form2Controls() {
                 {}};
   }
 }
+
+}  // namespace pellmora

@@ -9,6 +9,8 @@
 
 #include "host/FileOps.h"
 
+namespace pellmora {
+
 // A window's object: image, label, button or text box. Places are
 // single-precision pixels of the client area, origin top-left, y down.
 struct ScreenObject {
@@ -96,13 +98,14 @@ class Host {
   virtual FileOps& Files() = 0;
 
   // The ranking window: shown modeless, built from its design values when it
-  // is not loaded; nullptr while it is not loaded.
+  // is not loaded.
   virtual Form2Controls& ShowForm2() = 0;
   virtual void UnloadForm2() = 0;
-  virtual Form2Controls* Form2() = 0;
   // Tells the host that the ranking window's boxes were filled.
   virtual void Form2Changed() = 0;
 
   // Ends the program at once: no further events are handled.
   virtual void End() = 0;
 };
+
+}  // namespace pellmora

@@ -2,6 +2,8 @@
 
 #include "scores/HiScoreTable.h"
 
+namespace pellmora {
+
 void HiScoreTable::SortHiScores() {
   for (int i = 0; i <= 9; ++i) {
     for (int j = i + 1; j <= 10; ++j) {
@@ -12,3 +14,5 @@ void HiScoreTable::SortHiScores() {
     }
   }
 }
+
+}  // namespace pellmora

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace pellmora {
+
 constexpr int kHiScoreSlots = 11;
 constexpr int kHiScoreListed = 10;
 
@@ -17,3 +19,5 @@ struct HiScoreTable {
   // entry moves past them; the ranking's order of names depends on exactly this.
   void SortHiScores();
 };
+
+}  // namespace pellmora

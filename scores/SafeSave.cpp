@@ -2,6 +2,8 @@
 
 #include "scores/ScoreFile.h"
 
+namespace pellmora {
+
 namespace {
 
 FileResult WriteAndClose(FileOps& files, FileOps::Handle handle, std::string_view bytes) {
@@ -33,3 +35,5 @@ FileResult SaveAtomically(FileOps& files, const std::string& name, std::string_v
   }
   return files.SyncDirectory();
 }
+
+}  // namespace pellmora

@@ -9,6 +9,11 @@
 
 #include "host/FileOps.h"
 
+namespace pellmora {
+
+// The score file's name, in the working directory.
+constexpr const char* kHiScoreFileName = "HiScore.dat";
+
 // A longer file is taken as damaged rather than read.
 constexpr std::size_t kMaxScoreFileBytes = 1 << 20;
 
@@ -30,3 +35,5 @@ std::string FormatScoreFile(const int16_t* scores, const std::string* names);
 // interruption at any point leaves either the whole old file or the whole new
 // one. Where the folder allows no new file, writes in place instead.
 FileResult SaveAtomically(FileOps& files, const std::string& name, std::string_view bytes);
+
+}  // namespace pellmora

@@ -3,6 +3,8 @@
 #include "scores/ScoreFile.h"
 #include "scores/ShiftJis.h"
 
+namespace pellmora {
+
 namespace {
 
 // An optional minus sign and digits, within the 16-bit range.
@@ -88,3 +90,5 @@ std::string FormatScoreFile(const int16_t* scores, const std::string* names) {
   }
   return out;
 }
+
+}  // namespace pellmora

@@ -1,52 +1,16 @@
 #include "scores/ShiftJis.h"
 
-#include <iconv.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
-#include "host/Utf8.h"
+#include "scores/Utf8.h"
+#include "scores/Cp932Table.inc"
+
+namespace pellmora {
 
 namespace {
-
-// The Microsoft table, so that "①" and "～" round-trip.
-constexpr const char* kCodePage = "WINDOWS-31J";
-
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts all of `in`; false on a sequence the table does not hold.
-  bool Convert(std::string_view in, std::string& out) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    char buffer[256];
-    while (inLeft > 0) {
-      char* outPtr = buffer;
-      std::size_t outLeft = sizeof buffer;
-      const std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-      out.append(buffer, sizeof buffer - outLeft);
-      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
-    }
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    if (iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-      return false;
-    out.append(buffer, sizeof buffer - outLeft);
-    return true;
-  }
-
- private:
-  iconv_t cd_;
-};
 
 // Length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
 std::size_t SequenceLength(unsigned char lead) {
@@ -72,6 +36,51 @@ char32_t Decode(std::string_view s) {
   }
 }
 
+// The code point `sequence` stands for when it is one whole UTF-8 sequence
+// in its shortest form, no surrogate and not past U+10FFFF; nothing for a
+// stray, cut or overlong sequence, which the writer cannot take.
+std::optional<char32_t> DecodeWhole(std::string_view sequence) {
+  const auto lead = static_cast<unsigned char>(sequence[0]);
+  std::size_t length = 0;
+  char32_t least = 0;
+  if (lead < 0x80) {
+    length = 1;
+  } else if (lead >= 0xC2 && lead < 0xE0) {
+    length = 2;
+    least = 0x80;
+  } else if (lead >= 0xE0 && lead < 0xF0) {
+    length = 3;
+    least = 0x800;
+  } else if (lead >= 0xF0 && lead < 0xF5) {
+    length = 4;
+    least = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (sequence.size() != length) return std::nullopt;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(sequence[i]) & 0xC0) != 0x80) return std::nullopt;
+  }
+  const char32_t c = Decode(sequence);
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return std::nullopt;
+  return c;
+}
+
+// Appends code page 932's bytes for `c`; false when it holds no such character.
+bool AppendCodePage(std::string& out, char32_t c) {
+  for (const auto& range : cp932::kWrittenAsNothing) {
+    if (c >= range.first && c <= range.last) return true;
+  }
+  const auto* end = std::end(cp932::kCodes);
+  const auto* code = std::lower_bound(
+      std::begin(cp932::kCodes), end, c,
+      [](const cp932::Code& entry, char32_t wanted) { return entry.codePoint < wanted; });
+  if (code == end || code->codePoint != c) return false;
+  if (code->bytes > 0xFF) out += static_cast<char>(code->bytes >> 8);
+  out += static_cast<char>(code->bytes & 0xFF);
+  return true;
+}
+
 // Code points Linux input methods produce where code page 932 holds a twin.
 constexpr std::pair<char32_t, char32_t> kTwins[] = {
     {0x301C, 0xFF5E},  // wave dash → fullwidth tilde
@@ -87,22 +96,34 @@ constexpr std::pair<char32_t, char32_t> kTwins[] = {
 }  // namespace
 
 std::string Utf8ToShiftJis(std::string_view utf8) {
-  Converter converter(kCodePage, "UTF-8");
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     std::size_t n = SequenceLength(static_cast<unsigned char>(utf8[i]));
     if (i + n > utf8.size()) n = utf8.size() - i;
-    if (!converter.Convert(utf8.substr(i, n), out)) out += '?';
+    const std::optional<char32_t> c = DecodeWhole(utf8.substr(i, n));
+    if (!c || !AppendCodePage(out, *c)) out += '?';
     i += n;
   }
   return out;
 }
 
 std::optional<std::string> ShiftJisToUtf8(std::string_view shiftJis) {
-  Converter converter("UTF-8", kCodePage);
   std::string out;
-  if (!converter.Convert(shiftJis, out)) return std::nullopt;
+  out.reserve(shiftJis.size() * 3 / 2);
+  for (std::size_t i = 0; i < shiftJis.size();) {
+    const auto byte = static_cast<unsigned char>(shiftJis[i++]);
+    std::uint16_t c = cp932::kSingle[byte];
+    const std::uint8_t row = cp932::kLeadRow[byte];
+    if (row != cp932::kNoRow) {
+      if (i == shiftJis.size()) return std::nullopt;  // the pair is cut short
+      const auto trail = static_cast<unsigned char>(shiftJis[i++]);
+      if (trail < cp932::kFirstTrail || trail > cp932::kLastTrail) return std::nullopt;
+      c = cp932::kPairs[row][trail - cp932::kFirstTrail];
+    }
+    if (c == cp932::kNoChar) return std::nullopt;
+    AppendUtf8(out, c);
+  }
   return out;
 }
 
@@ -128,3 +149,5 @@ std::string CleanTypedName(std::string_view typed) {
   }
   return out;
 }
+
+}  // namespace pellmora

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace pellmora {
+
 // Every character code page 932 cannot hold becomes one "?".
 std::string Utf8ToShiftJis(std::string_view utf8);
 // Nothing when the bytes are not valid code page 932.
@@ -14,3 +16,5 @@ std::optional<std::string> ShiftJisToUtf8(std::string_view shiftJis);
 // characters that Linux input methods type where code page 932 has a twin
 // (wave dash, minus sign, ...) become that twin.
 std::string CleanTypedName(std::string_view typed);
+
+}  // namespace pellmora

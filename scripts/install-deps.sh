@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev desktop-file-utils appstream
+  scdoc man-db lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,4 +11,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 build=$(cd "$build" && pwd)
 cmake --install "$build" --prefix "$build/stage" >/dev/null
-XDG_DATA_HOME=$build/play-data exec "$build/stage/bin/pellmora"
+XDG_DATA_HOME=$build/play-data exec "$build/stage/games/pellmora"

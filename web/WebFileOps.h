@@ -3,7 +3,7 @@
 // something was written, so that the host stores it before the next event.
 #pragma once
 
-#include "host/FileOps.h"
+#include "scores/PosixFileOps.h"
 
 namespace pellmora {
 

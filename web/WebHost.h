@@ -36,7 +36,6 @@ class WebHost final : public Host, public TimerSink {
   FileOps& Files() override { return files_; }
   Form2Controls& ShowForm2() override;
   void UnloadForm2() override;
-  Form2Controls* Form2() override { return form2_.get(); }
   void Form2Changed() override;
   void End() override;
 

@@ -15,6 +15,8 @@
 
 #include "PlayTestSupport.h"
 
+namespace pellmora {
+
 namespace {
 
 using playtest::ClickAt;
@@ -503,3 +505,5 @@ TEST_F(BadInput, MashingKeysAndButtonsNeverBreaksTheGame) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -6,6 +6,8 @@
 #include "PlayTestSupport.h"
 #include "assets/Pictures.h"
 
+namespace pellmora {
+
 namespace {
 
 using playtest::CountColour;
@@ -136,3 +138,5 @@ TEST_F(ItemsWindow, TheSpawnTimerShowsAPanelThatTheBallTakes) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

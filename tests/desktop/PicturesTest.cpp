@@ -11,6 +11,8 @@
 
 #include "assets/Pictures.h"
 
+namespace pellmora {
+
 namespace {
 
 // Lettering needs fonts, and fonts need an application. The other desktop
@@ -235,3 +237,5 @@ TEST(PicturesTest, ButtonsFadeFromBlueAndCentreTheirText) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -21,6 +21,8 @@
 #include "QtHostTestSupport.h"
 #include "game/Int16.h"
 
+namespace pellmora {
+
 namespace playtest {
 
 // Runs the event loop until `done` holds or `timeoutMs` have passed; true
@@ -224,3 +226,5 @@ inline QByteArray ReadFile(const QString& name) {
 }
 
 }  // namespace playtest
+
+}  // namespace pellmora

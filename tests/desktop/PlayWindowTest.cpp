@@ -5,6 +5,8 @@
 
 #include "PlayTestSupport.h"
 
+namespace pellmora {
+
 namespace {
 
 using playtest::CountColour;
@@ -310,3 +312,5 @@ TEST_F(PlayWindow, TheGameOverBoxTellsTheScoreAndTheMenuComesBack) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -13,6 +13,8 @@
 #include "QtHostTestSupport.h"
 #include "host/Design.h"
 
+namespace pellmora {
+
 namespace {
 
 using qthosttest::StartedHost;
@@ -127,3 +129,5 @@ TEST(QtHostFonts, TheDesignNamesResolveToTheIpaFonts) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -6,6 +6,8 @@
 #include "QtHostTestSupport.h"
 #include "assets/Pictures.h"
 
+namespace pellmora {
+
 namespace {
 
 using qthosttest::ColourAt;
@@ -187,3 +189,5 @@ TEST_F(QtHostDrawing, MenuButtonsShowTheirPicturesCentredInFocusOrder) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

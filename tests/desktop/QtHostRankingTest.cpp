@@ -7,6 +7,8 @@
 #include "QtHostTestSupport.h"
 #include "host/Design.h"
 
+namespace pellmora {
+
 namespace {
 
 using qthosttest::ColourAt;
@@ -175,3 +177,5 @@ TEST_F(QtHostRanking, ClosingByTheTitleBarUnloadsToo) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -10,6 +10,8 @@
 #include "QtHostTestSupport.h"
 #include "game/Int16.h"
 
+namespace pellmora {
+
 namespace {
 
 using qthosttest::ColourAt;
@@ -323,3 +325,5 @@ TEST_F(QtHostEnd, ClosingTheGameWindowEndsTheGame) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -12,9 +12,11 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "host/qt/Fonts.h"
-#include "host/qt/QtHost.h"
-#include "host/qt/Translations.h"
+#include "desktop/Fonts.h"
+#include "desktop/QtHost.h"
+#include "desktop/Translations.h"
+
+namespace pellmora {
 
 namespace qthosttest {
 
@@ -108,3 +110,5 @@ inline NonTile NonTilePixels(const QImage& image, const QRect& area) {
 }
 
 }  // namespace qthosttest
+
+}  // namespace pellmora

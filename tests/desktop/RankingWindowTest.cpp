@@ -11,6 +11,8 @@
 #include "PlayTestSupport.h"
 #include "host/Design.h"
 
+namespace pellmora {
+
 namespace {
 
 using playtest::ClickAt;
@@ -267,3 +269,5 @@ TEST_F(NameEntry, CancellingThePromptStoresNameless) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

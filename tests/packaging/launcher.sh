@@ -23,13 +23,20 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do printf '\r\n' >>"$tmp/empty.dat"; done
 # where it was started and what table it found there.
 root=$tmp/root
 cmake --install "$build" --prefix "$root" >"$tmp/install.log" || fail "cmake --install failed"
-launcher=$root/bin/pellmora
+launcher=$root/games/pellmora
 game=$root/libexec/pellmora/pellmora
-[ -x "$launcher" ] || fail "no launcher at bin/pellmora"
+[ -x "$launcher" ] || fail "no launcher at games/pellmora"
+[ -e "$root/bin" ] && fail "the install has a bin folder: games go into games/"
 [ -x "$game" ] || fail "no game at libexec/pellmora/pellmora"
 cmp -s "$root/share/pellmora/HiScore.dat" "$tmp/empty.dat" ||
   fail "share/pellmora/HiScore.dat is not the 41-byte empty table"
 head -n 1 "$launcher" | grep -qx '#!/bin/sh' || fail "the launcher is not a POSIX sh script"
+# The menu entry calls the launcher of this very install, by its full path.
+grep -qx "Exec=$root/games/pellmora" "$root/share/applications/io.pellmora.Pellmora.desktop" ||
+  fail "the menu entry does not start $root/games/pellmora: $(grep '^Exec' "$root/share/applications/io.pellmora.Pellmora.desktop")"
+for file in share/man/man6/pellmora.6.gz share/doc/pellmora/copyright; do
+  [ -f "$root/$file" ] || fail "the install lacks $file"
+done
 
 cat >"$game" <<'FAKE'
 #!/bin/sh

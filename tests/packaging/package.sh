@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The Debian package, built with CPack as `make package` builds it: its
-# control fields and dependencies, its files, the menu entry, the software
-# centre's description and the icons; then the game started from the
-# unpacked package as a player starts it, on the display this test runs on.
+# control fields and dependencies, its files, the licence, the changelogs and
+# the manual page, the menu entry, the software centre's description and the
+# icons; then the game started from the unpacked package as a player starts
+# it, on the display this test runs on.
 # Usage: package.sh BUILD_DIR SOURCE_DIR   (needs DISPLAY: run it under
 # scripts/with-xvfb.sh)
 set -euo pipefail
 build=$(cd "$1" && pwd)
+source=$(cd "$2" && pwd)
 
 tmp=$(mktemp -d)
 gamePid=
@@ -24,14 +26,8 @@ fail() {
 }
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run this test under scripts/with-xvfb.sh"
 
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/out" >"$tmp/cpack.log" 2>&1 || {
-  cat "$tmp/cpack.log" >&2
-  fail "cpack could not build the package"
-}
-shopt -s nullglob
-debs=("$tmp"/out/*.deb)
-[ ${#debs[@]} -eq 1 ] || fail "expected one .deb from cpack, found ${#debs[@]}"
-deb=${debs[0]}
+source "$(dirname "$0")/lib/build-package.sh"
+build_package "$build" "$tmp/out"
 [ "$(basename "$deb")" = "pellmora_$(dpkg-deb -f "$deb" Version)_$(dpkg-deb -f "$deb" Architecture).deb" ] ||
   fail "the package file is not named package_version_arch.deb: $(basename "$deb")"
 
@@ -44,6 +40,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Description)" ] || fail "no Description"
 # Depends: the fonts and the translations by hand, the libraries found by
 # dpkg-shlibdeps.
+version=$(field Version)
 depends=$(field Depends)
 names=" $(tr ',' '\n' <<<"$depends" | awk '{ print $1 }' | tr '\n' ' ')"
 for package in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n \
@@ -51,15 +48,20 @@ for package in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n \
   [[ "$names" == *" $package "* ]] || fail "Depends lacks $package: $depends"
 done
 
-# The files, unpacked into a throwaway root.
+# The files, unpacked into a throwaway root. Debian keeps games in
+# /usr/games: nothing goes into /usr/bin.
 root=$tmp/root
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x cannot unpack the package"
 usr=$root/usr
-for file in bin/pellmora libexec/pellmora/pellmora share/pellmora/HiScore.dat \
-  share/applications/io.pellmora.Pellmora.desktop share/metainfo/io.pellmora.Pellmora.metainfo.xml; do
+doc=$usr/share/doc/pellmora
+for file in games/pellmora libexec/pellmora/pellmora share/pellmora/HiScore.dat \
+  share/applications/io.pellmora.Pellmora.desktop share/metainfo/io.pellmora.Pellmora.metainfo.xml \
+  share/man/man6/pellmora.6.gz share/doc/pellmora/copyright share/doc/pellmora/changelog.Debian.gz \
+  share/doc/pellmora/changelog.gz; do
   [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
 done
-[ -x "$usr/bin/pellmora" ] || fail "the launcher is not executable"
+[ -e "$usr/bin" ] && fail "the package has /usr/bin: $(ls -A "$usr/bin")"
+[ -x "$usr/games/pellmora" ] || fail "the launcher is not executable"
 [ -x "$usr/libexec/pellmora/pellmora" ] || fail "the game is not executable"
 dpkg-deb -c "$deb" | awk '$2 != "root/root" { bad = 1; print } END { exit bad }' >&2 ||
   fail "files in the package not owned by root"
@@ -74,7 +76,7 @@ desktop-file-validate "$desktop" >"$tmp/desktop.log" 2>&1 || {
   fail "desktop-file-validate rejects the menu entry"
 }
 [ -s "$tmp/desktop.log" ] && fail "desktop-file-validate complains: $(cat "$tmp/desktop.log")"
-for line in 'Exec=pellmora' 'Icon=pellmora' 'Categories=Game;ArcadeGame;'; do
+for line in 'Exec=/usr/games/pellmora' 'Icon=pellmora' 'Categories=Game;ArcadeGame;'; do
   grep -qx "$line" "$desktop" || fail "the menu entry lacks $line"
 done
 for key in 'Name' 'Name\[ja\]' 'Comment' 'Comment\[ja\]'; do
@@ -89,6 +91,86 @@ appstreamcli validate-tree --no-net "$root" >"$tmp/tree.log" 2>&1 || {
   cat "$tmp/tree.log" >&2
   fail "appstreamcli rejects the installed tree"
 }
+
+grep -qx '  <project_license>MIT</project_license>' "$usr/share/metainfo/io.pellmora.Pellmora.metainfo.xml" ||
+  fail "the metainfo does not give the project's licence as MIT"
+
+# The copyright file in Debian's machine-readable format: everything under the
+# MIT licence, whose text is word for word the one in LICENSE.
+copyright=$doc/copyright
+head -n 1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file does not declare the machine-readable format"
+paragraph() { awk -v RS= -v want="$1" '$0 ~ want' "$copyright"; }
+filesAll=$(paragraph '^Files: \\*\n')
+[ -n "$filesAll" ] || fail "the copyright file has no 'Files: *' paragraph"
+grep -qx 'License: MIT' <<<"$filesAll" || fail "'Files: *' is not under License: MIT"
+grep -qx 'Copyright: 2026 The Pellmora developers' <<<"$filesAll" ||
+  fail "'Files: *' does not name the Pellmora developers"
+paragraph '^License: MIT\n' | sed '1d; s/^ //; s/^\.$//' >"$tmp/mit.txt"
+sed '1,/^Copyright (c)/d' "$source/LICENSE" | sed '/./,$!d' >"$tmp/license-body.txt"
+[ -s "$tmp/license-body.txt" ] || fail "LICENSE has no text after its copyright line"
+grep -qx 'Copyright (c) 2026 The Pellmora developers' "$source/LICENSE" ||
+  fail "LICENSE does not name the Pellmora developers"
+diff -u "$tmp/license-body.txt" "$tmp/mit.txt" >&2 ||
+  fail "the MIT text of the copyright file is not the one in LICENSE"
+grep -q 'Permission is hereby granted, free of charge' "$tmp/mit.txt" ||
+  fail "the copyright file's MIT paragraph is not the MIT licence"
+
+# The changelogs: compressed without a timestamp; the Debian one's latest entry
+# is this package's version, signed by its maintainer, and the copyright
+# file's contact is the same.
+for log in changelog.Debian.gz changelog.gz; do
+  gzip -t "$doc/$log" || fail "$log is not gzip data"
+  [ "$(od -An -tu4 -j4 -N4 "$doc/$log" | tr -d ' ')" = 0 ] || fail "$log carries a timestamp"
+done
+gzip -dc "$doc/changelog.Debian.gz" >"$tmp/changelog"
+dpkg-parsechangelog -l "$tmp/changelog" >"$tmp/parsed" 2>"$tmp/parse.log" ||
+  fail "dpkg-parsechangelog rejects changelog.Debian: $(cat "$tmp/parse.log")"
+[ -s "$tmp/parse.log" ] && fail "dpkg-parsechangelog warns: $(cat "$tmp/parse.log")"
+changelogField() { sed -n "s/^$1: //p" "$tmp/parsed"; }
+[ "$(changelogField Version)" = "$(field Version)" ] ||
+  fail "the latest changelog entry is $(changelogField Version), the package $(field Version)"
+[ "$(changelogField Maintainer)" = "$(field Maintainer)" ] ||
+  fail "the changelog is signed by '$(changelogField Maintainer)', the package's Maintainer is '$(field Maintainer)'"
+[ "$(sed -n 's/^Upstream-Contact: //p' "$copyright")" = "$(field Maintainer)" ] ||
+  fail "the copyright file's Upstream-Contact is not the Maintainer"
+grep -Eq '(example|invalid|localhost)' <<<"$(field Maintainer)" &&
+  fail "the Maintainer is a placeholder: $(field Maintainer)"
+gzip -dc "$doc/changelog.gz" | cmp -s - "$source/CHANGELOG.md" || fail "changelog.gz is not CHANGELOG.md"
+gzip -dc "$doc/changelog.gz" | grep -q "^## ${version%-*} " ||
+  fail "CHANGELOG.md has no heading for version ${version%-*}"
+
+# The manual page, section 6: it renders without a complaint from groff, has
+# its sections, and names the launcher that the menu and the PATH call.
+man=$usr/share/man/man6/pellmora.6.gz
+LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man" >"$tmp/man.txt" 2>"$tmp/man.err" ||
+  fail "man cannot render pellmora(6): $(cat "$tmp/man.err")"
+[ -s "$tmp/man.err" ] && fail "man warns about pellmora(6): $(cat "$tmp/man.err")"
+gzip -dc "$man" | grep -q '^\.TH "pellmora" "6" ' || fail "the manual page is not pellmora(6)"
+for section in NAME SYNOPSIS DESCRIPTION CONTROLS OPTIONS FILES ENVIRONMENT 'EXIT STATUS'; do
+  grep -qx "$section" "$tmp/man.txt" || fail "pellmora(6) lacks the section $section"
+done
+grep -Eq '^ +pellmora - .+' "$tmp/man.txt" || fail "pellmora(6) has no 'pellmora - ...' line under NAME"
+grep -q "Pellmora ${version%-*}" "$tmp/man.txt" || fail "pellmora(6) does not give version ${version%-*}"
+lexgrog "$man" >/dev/null 2>&1 || fail "the whatis database cannot read pellmora(6)'s NAME"
+
+# Once the game answers --help, its options and the manual page's are the
+# same ones. A game that does not know --help yet starts instead and is
+# stopped after a few seconds.
+sed -n '/^OPTIONS$/,/^[A-Z]/p' "$tmp/man.txt" | grep -Eo '^ +--[a-z][a-z-]*' | tr -d ' ' | sort -u \
+  >"$tmp/man-options"
+[ -s "$tmp/man-options" ] || fail "pellmora(6) lists no options"
+mkdir "$tmp/helpdir"
+helpStatus=0
+(cd "$tmp/helpdir" && QT_QPA_PLATFORM=offscreen timeout 5 "$usr/libexec/pellmora/pellmora" --help) \
+  >"$tmp/help.txt" 2>&1 || helpStatus=$?
+if [ "$helpStatus" -eq 0 ] && grep -q -- '--help' "$tmp/help.txt"; then
+  grep -Eo -- '--[a-z][a-z-]*' "$tmp/help.txt" | sort -u >"$tmp/help-options"
+  diff -u "$tmp/help-options" "$tmp/man-options" >&2 ||
+    fail "the options of --help (-) and of pellmora(6) (+) differ"
+else
+  echo "package: the game does not answer --help (status $helpStatus): options not compared"
+fi
 
 # The icons: one PNG per size, the larger ones whole-pixel enlargements of
 # the 32 x 32 icon.
@@ -111,7 +193,7 @@ done
 # its window appears, it runs in the new score folder, and the empty table
 # is there.
 export XDG_DATA_HOME=$tmp/data
-"$usr/bin/pellmora" >"$tmp/game.log" 2>&1 &
+"$usr/games/pellmora" >"$tmp/game.log" 2>&1 &
 gamePid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pellmora$' | head -n 1) ||
   fail "no Pellmora window within 20 s; the game said: $(cat "$tmp/game.log")"

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "host/FileOps.h"
+#include "scores/PosixFileOps.h"
+
+namespace pellmora {
 
 class FaultyFileOps : public FileOps {
  public:
@@ -49,3 +51,5 @@ class FaultyFileOps : public FileOps {
 
   PosixFileOps real_;
 };
+
+}  // namespace pellmora

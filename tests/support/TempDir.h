@@ -10,6 +10,8 @@
 #include <iterator>
 #include <string>
 
+namespace pellmora {
+
 class TempWorkingDir {
  public:
   TempWorkingDir() {
@@ -41,3 +43,5 @@ inline std::string ReadBytes(const std::string& name) {
 inline void WriteBytes(const std::string& name, const std::string& bytes) {
   std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
 }
+
+}  // namespace pellmora

@@ -6,6 +6,8 @@
 #include "tests/support/FaultyFileOps.h"
 #include "tests/support/TempDir.h"
 
+namespace pellmora {
+
 namespace {
 
 const std::string kOld = "1,0,0,0,0,0,0,0,0,0\r\nold\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
@@ -56,3 +58,5 @@ TEST(SafeSave, FolderWithoutRoomForANewFileIsWrittenInPlace) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

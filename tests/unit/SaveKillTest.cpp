@@ -17,10 +17,13 @@
 #include <string>
 #include <thread>
 
-#include "host/sim/SimGame.h"
-#include "host/sim/SimHost.h"
+#include "headless/SimGame.h"
+#include "headless/SimHost.h"
+#include "scores/PosixFileOps.h"
 #include "scores/ScoreFile.h"
 #include "tests/support/TempDir.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -120,8 +123,7 @@ KillRounds KillSavesRepeatedly(Saver& saver) {
   const auto enough = [&](unsigned round) {
     return round >= kRounds && seen.oldSeen > 0 && seen.newSeen > 0 && seen.leftoverTemp > 0;
   };
-  for (unsigned round = 0; !enough(round) && std::chrono::steady_clock::now() < deadline;
-       ++round) {
+  for (unsigned round = 0; !enough(round) && std::chrono::steady_clock::now() < deadline; ++round) {
     const auto delay = std::chrono::microseconds(static_cast<long>(std::exp(logDelay(random))));
     int ready[2];
     if (::pipe(ready) != 0) {
@@ -195,3 +197,5 @@ TEST(SaveKill, KilledGameOverSaveLeavesOneWholeTable) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -7,6 +7,8 @@
 #include "scores/ScoreFile.h"
 #include "scores/ShiftJis.h"
 
+namespace pellmora {
+
 namespace {
 
 std::string EmptyTableBytes() {
@@ -125,3 +127,5 @@ TEST(ShiftJisNames, TypedNamesAreMadeStorable) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

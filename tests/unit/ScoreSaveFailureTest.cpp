@@ -4,11 +4,13 @@
 
 #include <sstream>
 
-#include "host/sim/SimGame.h"
-#include "host/sim/SimHost.h"
+#include "headless/SimGame.h"
+#include "headless/SimHost.h"
 #include "scores/ScoreFile.h"
 #include "tests/support/FaultyFileOps.h"
 #include "tests/support/TempDir.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -119,3 +121,5 @@ TEST(ScoreFileAtStartUp, OversizedFileIsToldAndKeptAside) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

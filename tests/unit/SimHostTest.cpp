@@ -9,8 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "headless/SimHost.h"
 #include "host/Form1Controls.h"
-#include "host/sim/SimHost.h"
+#include "scores/PosixFileOps.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -337,3 +340,5 @@ TEST(SimFiles, AnotherFileLayerCanBeUsed) {
 }
 
 }  // namespace
+
+}  // namespace pellmora

@@ -1,5 +1,7 @@
 #include "tools/make-icons/NearestNeighbour.h"
 
+namespace pellmora {
+
 namespace {
 
 // The source pixel under the centre of new pixel i of n, of an edge of m.
@@ -20,3 +22,5 @@ QImage NearestNeighbour(const QImage& image, int size) {
   }
   return result;
 }
+
+}  // namespace pellmora

@@ -11,6 +11,8 @@
 #include "assets/Pictures.h"
 #include "tools/make-icons/NearestNeighbour.h"
 
+using namespace pellmora;
+
 namespace {
 
 constexpr int kSizes[] = {16, 32, 48, 64, 128, 256};

@@ -1,5 +1,7 @@
 #include "tools/pellmora-sim/NameTable.h"
 
+namespace pellmora {
+
 namespace {
 
 std::string Indexed(const char* name, int index) {
@@ -112,3 +114,5 @@ void NameTable::AddObject(const std::string& name, ScreenObject& object) {
   visible.visible = &object.Visible;
   AddForm1(name + ".Visible", visible);
 }
+
+}  // namespace pellmora

@@ -9,6 +9,8 @@
 
 #include "game/Form1.h"
 
+namespace pellmora {
+
 enum class NameKind {
   Clock,         // the virtual time, read only
   Text,          // Form1.Caption, hiNames(i)
@@ -45,3 +47,5 @@ class NameTable {
 
   std::map<std::string, NameEntry, std::less<>> entries_;
 };
+
+}  // namespace pellmora

@@ -3,7 +3,11 @@
 
 #include <stdexcept>
 
+namespace pellmora {
+
 class ScriptError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+}  // namespace pellmora

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace pellmora {
+
 bool ReadScript(const std::string& path, std::string& text, std::string& why) {
   const bool fromStdin = path == "-";
   std::FILE* file = fromStdin ? stdin : std::fopen(path.c_str(), "rb");
@@ -37,3 +39,5 @@ std::vector<std::string_view> ScriptLines(std::string_view text) {
   }
   return lines;
 }
+
+}  // namespace pellmora

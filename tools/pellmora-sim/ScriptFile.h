@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace pellmora {
+
 // path "-" is standard input. On failure returns false and says why.
 bool ReadScript(const std::string& path, std::string& text, std::string& why);
 
@@ -12,3 +14,5 @@ bool ReadScript(const std::string& path, std::string& text, std::string& why);
 // before the LF is dropped too, so that a script saved with CR LF line ends
 // runs the same (no command needs a CR at the end of a line).
 std::vector<std::string_view> ScriptLines(std::string_view text);
+
+}  // namespace pellmora

@@ -3,9 +3,12 @@
 #include <ostream>
 #include <string>
 
-#include "host/sim/SimFormat.h"
+#include "headless/SimFormat.h"
 #include "tools/pellmora-sim/ScriptError.h"
+#include "tools/pellmora-sim/ScriptText.h"
 #include "tools/pellmora-sim/ScriptValues.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -234,3 +237,5 @@ std::string ScriptRunner::Value(const NameEntry& entry) {
   }
   return {};
 }
+
+}  // namespace pellmora

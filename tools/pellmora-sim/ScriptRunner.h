@@ -7,9 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "host/sim/SimGame.h"
-#include "host/sim/SimHost.h"
+#include "headless/SimGame.h"
+#include "headless/SimHost.h"
 #include "tools/pellmora-sim/NameTable.h"
+
+namespace pellmora {
 
 class ScriptRunner {
  public:
@@ -34,3 +36,5 @@ class ScriptRunner {
   std::ostream& out_;
   NameTable names_;
 };
+
+}  // namespace pellmora

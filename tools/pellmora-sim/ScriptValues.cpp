@@ -7,9 +7,12 @@
 #include <system_error>
 #include <type_traits>
 
+#include "headless/SimFormat.h"
 #include "host/Host.h"
-#include "host/sim/SimFormat.h"
 #include "tools/pellmora-sim/ScriptError.h"
+#include "tools/pellmora-sim/ScriptText.h"
+
+namespace pellmora {
 
 namespace {
 
@@ -120,3 +123,5 @@ std::string ParseText(std::string_view value, std::string_view name) {
   if (!text) throw ScriptError("malformed text for " + Quoted(name) + ": " + why);
   return std::move(*text);
 }
+
+}  // namespace pellmora

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace pellmora {
+
 // left, up, right, down, esc, or a virtual-key code 0..255 in decimal.
 int ParseKey(std::string_view word);
 // Milliseconds: a whole number >= 0 written with digits only.
@@ -17,3 +19,5 @@ float ParseFloat(std::string_view value, std::string_view name);
 // A whole number within -32768..32767 ("3.0" is whole, "3.5" is not).
 int16_t ParseInt16(std::string_view value, std::string_view name);
 std::string ParseText(std::string_view value, std::string_view name);
+
+}  // namespace pellmora

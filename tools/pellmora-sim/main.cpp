@@ -9,12 +9,15 @@
 #include <string_view>
 #include <system_error>
 
-#include "host/sim/SimFormat.h"
-#include "host/sim/SimGame.h"
-#include "host/sim/SimHost.h"
+#include "headless/SimFormat.h"
+#include "headless/SimGame.h"
+#include "headless/SimHost.h"
 #include "tools/pellmora-sim/ScriptError.h"
 #include "tools/pellmora-sim/ScriptFile.h"
 #include "tools/pellmora-sim/ScriptRunner.h"
+#include "tools/pellmora-sim/ScriptText.h"
+
+using namespace pellmora;
 
 namespace {
 

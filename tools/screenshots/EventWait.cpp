@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QThread>
 
+namespace pellmora {
+
 bool RunEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   QElapsedTimer clock;
   clock.start();
@@ -15,3 +17,5 @@ bool RunEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds
   }
   return true;
 }
+
+}  // namespace pellmora

@@ -4,6 +4,10 @@
 #include <chrono>
 #include <functional>
 
+namespace pellmora {
+
 // Handles events until done() holds or the limit has passed; whether done()
 // held at the end.
 bool RunEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+
+}  // namespace pellmora

@@ -1,5 +1,7 @@
 #include "tools/screenshots/ItemDraw.h"
 
+namespace pellmora {
+
 namespace {
 
 // The value whose Int(v * n) is i: the middle of its step, so that rounding
@@ -29,3 +31,5 @@ bool QueueItemDraw(QtHost& host, ItemKind k, int left, int top) {
   host.QueueRnd(place);
   return true;
 }
+
+}  // namespace pellmora

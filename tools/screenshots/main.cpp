@@ -10,12 +10,14 @@
 #include <chrono>
 #include <cstdio>
 
+#include "desktop/Fonts.h"
+#include "desktop/QtHost.h"
 #include "game/Form1.h"
 #include "game/Int16.h"
-#include "host/qt/Fonts.h"
-#include "host/qt/QtHost.h"
 #include "tools/screenshots/EventWait.h"
 #include "tools/screenshots/ItemDraw.h"
+
+using namespace pellmora;
 
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+namespace pellmora {
+
 #if defined(__SANITIZE_ADDRESS__)
 #define PELLMORA_SOAK_ASAN 1
 #elif defined(__has_feature)
@@ -42,3 +44,5 @@ void ReleaseFreedMemory() {
   malloc_trim(0);
 #endif
 }
+
+}  // namespace pellmora

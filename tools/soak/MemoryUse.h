@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+namespace pellmora {
+
 // Resident set size in KiB, from /proc/self/statm; -1 when unreadable.
 long ResidentKiB();
 
@@ -13,3 +15,5 @@ std::size_t LiveHeapBytes();
 // large fixed size; empty it so that the resident size tells only what the
 // program holds. Elsewhere hands free pages back to the system.
 void ReleaseFreedMemory();
+
+}  // namespace pellmora

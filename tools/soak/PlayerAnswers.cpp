@@ -2,6 +2,8 @@
 
 #include "scores/ShiftJis.h"
 
+namespace pellmora {
+
 const std::vector<PlayerAnswer>& PlayerAnswers() {
   static const std::vector<PlayerAnswer> answers = {
       {false, "Aoi"},
@@ -33,3 +35,5 @@ std::string StoredName(const PlayerAnswer& answer) {
   if (answer.cancel || answer.text.empty()) return "名無し";
   return CleanTypedName(answer.text);
 }
+
+}  // namespace pellmora

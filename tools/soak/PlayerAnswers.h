@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace pellmora {
+
 struct PlayerAnswer {
   bool cancel = false;
   std::string text;
@@ -14,3 +16,5 @@ const std::vector<PlayerAnswer>& PlayerAnswers();
 
 // The name the table must hold for an answer.
 std::string StoredName(const PlayerAnswer& answer);
+
+}  // namespace pellmora

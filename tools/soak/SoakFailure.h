@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace pellmora {
+
 struct SoakFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
@@ -21,3 +23,5 @@ inline void Expect(bool holds, const char* what) {
 inline void Expect(bool holds, const std::string& what) {
   if (!holds) Fail(what);
 }
+
+}  // namespace pellmora

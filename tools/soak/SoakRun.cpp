@@ -15,6 +15,8 @@
 #include "tools/soak/SoakFailure.h"
 #include "tools/soak/TickChecks.h"
 
+namespace pellmora {
+
 namespace {
 
 constexpr int kTickMs = 10;
@@ -374,3 +376,5 @@ SoakTotals SoakRun::Run() {
   }
   return totals_;
 }
+
+}  // namespace pellmora

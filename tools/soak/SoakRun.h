@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "host/sim/SimGame.h"
-#include "host/sim/SimHost.h"
+#include "headless/SimGame.h"
+#include "headless/SimHost.h"
 #include "tools/soak/PlayerAnswers.h"
 #include "tools/soak/TableChecks.h"
+
+namespace pellmora {
 
 struct SoakTotals {
   std::int64_t ticks = 0;
@@ -73,3 +75,5 @@ class SoakRun {
   long baselineResidentKiB_ = 0;
   long long baselineHeapBytes_ = 0;
 };
+
+}  // namespace pellmora

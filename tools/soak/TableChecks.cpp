@@ -7,6 +7,8 @@
 #include "scores/ShiftJis.h"
 #include "tools/soak/SoakFailure.h"
 
+namespace pellmora {
+
 std::vector<TableEntry> ListedEntries(const GameState& state) {
   std::vector<TableEntry> entries;
   for (int i = 0; i < kHiScoreListed; ++i) entries.push_back({state.hiScores[i], state.hiNames[i]});
@@ -61,3 +63,5 @@ void CheckRankingWindow(const Form2Controls& form2, const GameState& state) {
            "ranking window score " + std::to_string(i) + " differs");
   }
 }
+
+}  // namespace pellmora

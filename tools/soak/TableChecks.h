@@ -8,6 +8,8 @@
 #include "game/GameState.h"
 #include "host/Host.h"
 
+namespace pellmora {
+
 struct TableEntry {
   int score = 0;
   std::string name;
@@ -29,3 +31,5 @@ void CheckRankingWindow(const Form2Controls& form2, const GameState& state);
 
 // The name as it comes back from the file.
 std::string NameAfterSaving(const std::string& name);
+
+}  // namespace pellmora

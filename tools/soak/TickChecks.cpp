@@ -7,6 +7,8 @@
 #include "tools/soak/SoakFailure.h"
 #include "tools/soak/TableChecks.h"
 
+namespace pellmora {
+
 namespace {
 
 bool IsFlag(int16_t value) {
@@ -59,3 +61,5 @@ void CheckTick(const Form1& form, bool titleDone) {
     }
   }
 }
+
+}  // namespace pellmora

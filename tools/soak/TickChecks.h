@@ -3,4 +3,8 @@
 
 #include "game/Form1.h"
 
+namespace pellmora {
+
 void CheckTick(const Form1& form, bool titleDone);
+
+}  // namespace pellmora

@@ -11,6 +11,8 @@
 #include "tools/soak/SoakFailure.h"
 #include "tools/soak/SoakRun.h"
 
+using namespace pellmora;
+
 namespace {
 
 bool ParseCount(const char* text, unsigned long long& value) {

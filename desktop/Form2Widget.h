@@ -1,0 +1,48 @@
+// The ranking window: ten rows of rank, name box, score box and unit, and the
+// close button, over the game's background picture.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWidget>
+
+#include "host/Host.h"
+
+namespace pellmora {
+
+class Form2Widget : public QWidget {
+  Q_OBJECT
+
+ public:
+  Form2Widget();
+
+  // Rank i + 1's cells, i = 0..9.
+  QLabel& Label1(int i) { return *label1_[i]; }
+  QLineEdit& Text1(int i) { return *text1_[i]; }
+  QLineEdit& Text2(int i) { return *text2_[i]; }
+  QLabel& Label2(int i) { return *label2_[i]; }
+  QPushButton& Command1() { return *command1_; }
+
+  // Shows the boxes' texts, places and visibility.
+  void Sync(const Form2Controls& controls);
+
+ signals:
+  // The player closed the window by its title bar.
+  void Closing();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QPixmap background_;
+  QLabel* label1_[10] = {};
+  QLineEdit* text1_[10] = {};
+  QLineEdit* text2_[10] = {};
+  QLabel* label2_[10] = {};
+  QPushButton* command1_ = nullptr;
+};
+
+}  // namespace pellmora
