@@ -37,7 +37,7 @@ void DefineLabels() {
   page::DefineLabel(static_cast<int>(LabelId::Title), design::kGameName,
                     CssFont(design::kTitleFont));
   page::DefineLabel(static_cast<int>(LabelId::Banner), design::kPauseCaption,
-                    CssFont(design::kBannerFont));
+                    CssFont(design::kTitleFont));
 }
 
 }  // namespace pellmora
