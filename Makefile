@@ -26,7 +26,8 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@bash scripts/run-game.sh $(BUILD)
 
-test: build
+# The web site is built first, so that its scenarios and browser test run too.
+test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-san
 	$(MAKE) fuzz FUZZ_SECONDS=60

@@ -8,6 +8,7 @@
 #include "game/Int16.h"
 #include "host/Design.h"
 #include "scores/ScoreFile.h"
+#include "web/FirstVisit.h"
 #include "web/Form1Painter.h"
 #include "web/PageCanvas.h"
 #include "web/RankingWindow.h"
@@ -40,11 +41,7 @@ void WebHost::Run() {
   DefineLabels();
   // As the desktop launcher does: a first start finds the empty table.
   page::LockScores();
-  if (!files_.Exists(kHiScoreFileName)) {
-    const int16_t scores[10] = {};
-    const std::string names[10];
-    SaveAtomically(files_, kHiScoreFileName, FormatScoreFile(scores, names));
-  }
+  PutEmptyTableIfMissing(files_);
   files_.TakeWritten();
   page::UnlockScores();
 
