@@ -17,6 +17,10 @@ EM_ASYNC_JS(void, pellmora_wait_event, (double due, int* out), {
 
 EM_JS(void, pellmora_request_paint, (), { Module.pellmoraPage.requestPaint(); });
 
+EM_JS(int, pellmora_autopilot_wanted, (), { return Module.pellmoraPage.autopilot ? 1 : 0; });
+
+EM_JS(void, pellmora_note_tick, (), { Module.pellmoraPage.noteTick(); });
+
 EM_JS(void, pellmora_upload_picture, (int id, const void* rgba, int width, int height), {
   Module.pellmoraPage.uploadPicture(id, HEAPU8.slice(rgba, rgba + width * height * 4), width,
                                     height);
@@ -100,6 +104,14 @@ double Now() {
 
 void RequestPaint() {
   pellmora_request_paint();
+}
+
+bool AutopilotWanted() {
+  return pellmora_autopilot_wanted() != 0;
+}
+
+void NoteTick() {
+  pellmora_note_tick();
 }
 
 void UploadPicture(int id, const std::uint8_t* rgba, int width, int height) {

@@ -36,6 +36,11 @@ double Now();
 // Asks for a Paint event at the display's next frame.
 void RequestPaint();
 
+// The page's benchmark: whether the autopilot plays (?autopilot), and a
+// note of each game tick's time (?bench).
+bool AutopilotWanted();
+void NoteTick();
+
 // A picture as straight RGBA bytes, row by row from the top-left.
 void UploadPicture(int id, const std::uint8_t* rgba, int width, int height);
 // A label's text and its CSS font ("96px family, ...").

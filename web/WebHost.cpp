@@ -8,6 +8,7 @@
 #include "game/Int16.h"
 #include "host/Design.h"
 #include "scores/ScoreFile.h"
+#include "web/Autopilot.h"
 #include "web/FirstVisit.h"
 #include "web/Form1Painter.h"
 #include "web/PageCanvas.h"
@@ -39,6 +40,7 @@ WebHost::WebHost() : form_(*this) {
 void WebHost::Run() {
   UploadPictures();
   DefineLabels();
+  autopilot_ = page::AutopilotWanted();
   // As the desktop launcher does: a first start finds the empty table.
   page::LockScores();
   PutEmptyTableIfMissing(files_);
@@ -93,6 +95,7 @@ void WebHost::StoreWrittenFiles() {
 }
 
 void WebHost::FireTimer(int index) {
+  if (index == 1) page::NoteTick();
   Dispatch([this, index] { (form_.*kTimerHandlers[index])(); });
 }
 
@@ -222,6 +225,7 @@ std::string WebHost::InputBox(const std::string& prompt, const std::string& titl
 }
 
 int16_t WebHost::GetAsyncKeyState(int virtualKey) {
+  if (autopilot_) return AutopilotHolds(form_, virtualKey) ? kKeyHeld : int16_t{0};
   if (virtualKey < 0 || virtualKey >= kKeyCodes) return 0;
   return held_[virtualKey] ? kKeyHeld : int16_t{0};
 }

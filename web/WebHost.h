@@ -66,6 +66,7 @@ class WebHost final : public Host, public TimerSink {
   int pressedButton_ = -1;  // the menu button held down by the pointer
   bool ended_ = false;
   bool paintAsked_ = false;
+  bool autopilot_ = false;
 };
 
 }  // namespace pellmora

@@ -2,6 +2,8 @@
 // buttons under the pointer.
 #include "web/Form1Painter.h"
 
+#include "web/Autopilot.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,6 +95,27 @@ TEST(Form1Painter, AMenuButtonIsFoundInsideItsRectangleOnlyWhileVisible) {
   EXPECT_EQ(MenuButtonAt(controls, 300, 345), -1);  // between the buttons
   EXPECT_EQ(MenuButtonAt(controls, 300, 360), 1);
   EXPECT_EQ(MenuButtonAt(controls, 300, 420), -1);  // Command3 still hidden
+}
+
+}  // namespace
+}  // namespace pellmora
+
+namespace pellmora {
+namespace {
+
+TEST(Autopilot, HoldsTheKeysThatBringTheLeadingPaddlesToTheBall) {
+  Form1Controls window;  // ball 480,192 16x16: centre 488,200
+  window.Image1.Top = 100;  // centre 100 + 153 / 2 = 176.5 < 198: down
+  window.Image3.Left = 480;  // centre 480 + 152 / 2 = 556 > 490: left
+  EXPECT_TRUE(AutopilotHolds(window, vbKeyDown));
+  EXPECT_FALSE(AutopilotHolds(window, vbKeyUp));
+  EXPECT_TRUE(AutopilotHolds(window, vbKeyLeft));
+  EXPECT_FALSE(AutopilotHolds(window, vbKeyRight));
+  EXPECT_FALSE(AutopilotHolds(window, vbKeyEscape));
+  // Within 2 pixels either way nothing is held: centre 198 + 2 = 200.
+  window.Image1.Top = 200 + 2 - 76.5f;
+  EXPECT_FALSE(AutopilotHolds(window, vbKeyDown));
+  EXPECT_FALSE(AutopilotHolds(window, vbKeyUp));
 }
 
 }  // namespace
