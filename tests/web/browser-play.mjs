@@ -4,7 +4,7 @@
 // window shows the name, and the exported HiScore.dat holds the table.
 //   node browser-play.mjs SITE_DIR
 // Exit status 0 on success, 1 on a failure, 77 when something it needs is missing.
-import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -143,6 +143,30 @@ try {
   for (const key of [...held]) await hold(key, false);
   check(await scored(), 'a paddle turned the ball and the caption shows the score');
 
+  // A hidden tab pauses the game as Esc does; only Esc resumes it.
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  await sleep(600);
+  const paused1 = await readField(page);
+  await sleep(300);
+  const paused2 = await readField(page);
+  check(paused1.ballX !== null && paused1.ballX === paused2.ballX && paused1.ballY === paused2.ballY,
+        'the ball stands still while the tab is hidden');
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'hidden', { configurable: true, get: () => false });
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  await sleep(300);
+  const stillPaused = await readField(page);
+  check(stillPaused.ballX === paused1.ballX, 'showing the tab again does not resume by itself');
+  await page.keyboard.press('Escape');
+  await sleep(800);
+  const resumed = await readField(page);
+  check(resumed.ballX !== paused1.ballX, 'Esc resumes the game');
+
+
   // Now let the ball go: the input box asks for the name.
   const input = await waitFor('the input box',
     () => page.$('dialog#inputbox[open]'), 20000);
@@ -185,6 +209,29 @@ try {
   const expected = `${score},0,0,0,0,0,0,0,0,0\r\n${kName}\r\n` + '\r\n'.repeat(9);
   check(readFileSync(exported).equals(Buffer.from(expected, 'latin1')),
         'the exported HiScore.dat holds the table in the desktop\'s format');
+
+  // Importing: a damaged file is refused with the line that cannot be read;
+  // a good one is stored and the game starts afresh with it.
+  const chooser = await page.$('#import-file');
+  const damaged = join(downloads, 'damaged.dat');
+  writeFileSync(damaged, '12,x\r\n');
+  await chooser.uploadFile(damaged);
+  const refusal = await waitFor('the refusal', () => page.$('dialog#msgbox[open]'), 5000);
+  const refused = await refusal.$eval('.text', (e) => e.textContent);
+  check(refused.startsWith('「HiScore.dat」の 1 行目が読み取れません。'),
+        `a damaged import is refused with its line (${refused})`);
+  await page.keyboard.press('Enter');
+  const desk = join(downloads, 'desk.dat');
+  writeFileSync(desk, '500,70,0,0,0,0,0,0,0,0\r\nDesk\r\nTop\r\n' + '\r\n'.repeat(8));
+  await chooser.uploadFile(desk);
+  await page.waitForNavigation({ timeout: 10000 });
+  await waitFor('the menu after the import', () => menuIsUp(page), 15000);
+  await clickField(page, 308, 380);
+  const form2b = await waitFor('the ranking window', () => page.$('#form2:not([hidden])'), 5000);
+  const importedNames = await form2b.$$eval('input.cell.name', (b) => b.map((x) => x.value));
+  const importedScores = await form2b.$$eval('input.cell.score', (b) => b.map((x) => x.value));
+  check(importedNames[0] === 'Desk' && importedScores[0] === '500' && importedNames[1] === 'Top' &&
+        importedScores[1] === '70', 'the imported table is the ranking after the restart');
 } catch (error) {
   check(false, String(error && error.stack || error));
 } finally {
