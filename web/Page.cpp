@@ -26,9 +26,8 @@ EM_JS(void, pellmora_upload_picture, (int id, const void* rgba, int width, int h
                                     height);
 });
 
-EM_JS(void, pellmora_define_label, (int id, const char* text, const char* font), {
-  Module.pellmoraPage.defineLabel(id, UTF8ToString(text), UTF8ToString(font));
-});
+EM_JS(void, pellmora_define_label, (int id, const char* text, const char* font),
+      { Module.pellmoraPage.defineLabel(id, UTF8ToString(text), UTF8ToString(font)); });
 
 EM_JS(void, pellmora_draw_picture, (int id, float x, float y, float w, float h),
       { Module.pellmoraPage.drawPicture(id, x, y, w, h); });
@@ -42,13 +41,12 @@ EM_JS(void, pellmora_draw_button, (int n, float x, float y, float w, float h, in
 EM_JS(void, pellmora_set_title, (const char* title),
       { Module.pellmoraPage.setTitle(UTF8ToString(title)); });
 
-EM_ASYNC_JS(void, pellmora_message_box, (const char* text, const char* title), {
-  await Module.pellmoraPage.messageBox(UTF8ToString(text), UTF8ToString(title));
-});
+EM_ASYNC_JS(void, pellmora_message_box, (const char* text, const char* title),
+            { await Module.pellmoraPage.messageBox(UTF8ToString(text), UTF8ToString(title)); });
 
 EM_ASYNC_JS(char*, pellmora_input_box, (const char* prompt, const char* title), {
   const answer = await Module.pellmoraPage.inputBox(UTF8ToString(prompt), UTF8ToString(title));
-  if (answer === null) return 0;
+  if (answer == = null) return 0;
   const size = lengthBytesUTF8(answer) + 1;
   const copy = _malloc(size);
   stringToUTF8(answer, copy, size);
@@ -56,8 +54,8 @@ EM_ASYNC_JS(char*, pellmora_input_box, (const char* prompt, const char* title), 
 });
 
 EM_JS(void, pellmora_open_ranking,
-      (const char* caption, int width, int height, const char* close, int closeLeft,
-       int closeTop, int closeWidth, int closeHeight, unsigned closeBack),
+      (const char* caption, int width, int height, const char* close, int closeLeft, int closeTop,
+       int closeWidth, int closeHeight, unsigned closeBack),
       {
         Module.pellmoraPage.openRanking(UTF8ToString(caption), width, height, UTF8ToString(close),
                                         closeLeft, closeTop, closeWidth, closeHeight, closeBack);

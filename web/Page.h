@@ -10,17 +10,17 @@ namespace pellmora::page {
 
 // What the page reports to the game's loop, oldest first.
 enum class EventKind : int {
-  TimeReached = 0,  // nothing happened before the due time
-  KeyDown = 1,      // a = virtual-key code, b = 1 for a repeat
-  KeyUp = 2,        // a = virtual-key code
-  PointerDown = 3,  // a, b = client point
-  PointerUp = 4,    // a, b = client point
-  FocusLost = 5,    // the page lost the focus: every key is let go
-  Hidden = 6,       // the tab was hidden
-  Paint = 7,        // the display is ready for a frame
-  RankingClose = 8,     // the ranking window's close button
-  RankingClosed = 9,    // the ranking window closed by its title bar
-  Import = 10,          // a = malloc'd bytes of a chosen file, b = their count
+  TimeReached = 0,    // nothing happened before the due time
+  KeyDown = 1,        // a = virtual-key code, b = 1 for a repeat
+  KeyUp = 2,          // a = virtual-key code
+  PointerDown = 3,    // a, b = client point
+  PointerUp = 4,      // a, b = client point
+  FocusLost = 5,      // the page lost the focus: every key is let go
+  Hidden = 6,         // the tab was hidden
+  Paint = 7,          // the display is ready for a frame
+  RankingClose = 8,   // the ranking window's close button
+  RankingClosed = 9,  // the ranking window closed by its title bar
+  Import = 10,        // a = malloc'd bytes of a chosen file, b = their count
 };
 
 struct Event {

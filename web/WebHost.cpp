@@ -114,7 +114,8 @@ void WebHost::Handle(const page::Event& event) {
       if (event.a > 0 && event.a < kKeyCodes) held_[event.a] = false;
       break;
     case EventKind::PointerDown:
-      pressedButton_ = MenuButtonAt(form_, static_cast<float>(event.a), static_cast<float>(event.b));
+      pressedButton_ =
+          MenuButtonAt(form_, static_cast<float>(event.a), static_cast<float>(event.b));
       if (pressedButton_ >= 0) AfterEvent();
       break;
     case EventKind::PointerUp:
@@ -177,10 +178,12 @@ void WebHost::Import(std::string bytes) {
   if (ended_) return;
   const ParsedScoreFile parsed = ParseScoreFile(bytes);
   if (bytes.size() > kMaxScoreFileBytes || !parsed.ok) {
-    const std::string problem = bytes.size() > kMaxScoreFileBytes
-                                    ? "が大きすぎます（1 MiB を超えています）。"
-                                    : "の " + std::to_string(parsed.failedLine) + " 行目が読み取れません。";
-    MsgBox("「" + std::string(kHiScoreFileName) + "」" + problem + "このファイルは取り込みませんでした。",
+    const std::string problem =
+        bytes.size() > kMaxScoreFileBytes
+            ? "が大きすぎます（1 MiB を超えています）。"
+            : "の " + std::to_string(parsed.failedLine) + " 行目が読み取れません。";
+    MsgBox("「" + std::string(kHiScoreFileName) + "」" + problem +
+               "このファイルは取り込みませんでした。",
            design::kGameName);
     AfterEvent();
     return;
@@ -190,8 +193,9 @@ void WebHost::Import(std::string bytes) {
   files_.TakeWritten();
   page::UnlockScores();
   if (!saved.Ok()) {
-    MsgBox("「" + std::string(kHiScoreFileName) + "」に保存できませんでした（" + saved.reason + "）。",
-           design::kGameName);
+    MsgBox(
+        "「" + std::string(kHiScoreFileName) + "」に保存できませんでした（" + saved.reason + "）。",
+        design::kGameName);
     AfterEvent();
     return;
   }
@@ -232,8 +236,8 @@ int16_t WebHost::GetAsyncKeyState(int virtualKey) {
 
 void WebHost::Randomize() {
   std::random_device device;
-  const auto now = static_cast<std::uint64_t>(
-      std::chrono::system_clock::now().time_since_epoch().count());
+  const auto now =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
   std::seed_seq seed{static_cast<std::uint32_t>(now), static_cast<std::uint32_t>(now >> 32),
                      device(), device()};
   random_.seed(seed);

@@ -1,6 +1,4 @@
 // The first start in a browser puts the desktop package's empty table in place.
-#include "web/FirstVisit.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +6,7 @@
 
 #include "scores/PosixFileOps.h"
 #include "tests/support/TempDir.h"
+#include "web/FirstVisit.h"
 #include "web/WebFonts.h"
 
 namespace pellmora {

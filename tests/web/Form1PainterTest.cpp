@@ -1,13 +1,12 @@
 // The game window's painting order on the page's canvas and the menu
 // buttons under the pointer.
-#include "web/Form1Painter.h"
-
-#include "web/Autopilot.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "web/Autopilot.h"
+#include "web/Form1Painter.h"
 
 namespace pellmora {
 namespace {
@@ -40,16 +39,15 @@ TEST(Form1Painter, TheWindowAtStartShowsTheFieldAndTheParkedLabels) {
   RecordingCanvas canvas;
   PaintForm1(controls, canvas, -1);
   // The title above the field and the banner below it, both visible at design.
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"picture 0 0,0 640x480",
-                                                    "label 0 0,-88 641x97",
+  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"picture 0 0,0 640x480", "label 0 0,-88 641x97",
                                                     "label 1 0,472 641x105"}));
 }
 
 TEST(Form1Painter, PlayIsPaintedBackToFrontWithItemsAboveTheBanner) {
   Form1Controls controls;
   controls.Label1.Visible = false;
-  for (ScreenObject* o : {&controls.Image1, &controls.Image2, &controls.Image3, &controls.Image4,
-                          &controls.Image5}) {
+  for (ScreenObject* o :
+       {&controls.Image1, &controls.Image2, &controls.Image3, &controls.Image4, &controls.Image5}) {
     o->Visible = true;
   }
   controls.Image1.Height = 120;
@@ -79,9 +77,9 @@ TEST(Form1Painter, VisibleMenuButtonsArePaintedLastAndOnePressed) {
   controls.Command3.Visible = true;
   RecordingCanvas canvas;
   PaintForm1(controls, canvas, 2);
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{"picture 0 0,0 640x480",
-                                                    "button 0 208,304 201x41",
-                                                    "button 2 208,416 201x41 pressed"}));
+  EXPECT_EQ(canvas.calls,
+            (std::vector<std::string>{"picture 0 0,0 640x480", "button 0 208,304 201x41",
+                                      "button 2 208,416 201x41 pressed"}));
 }
 
 TEST(Form1Painter, AMenuButtonIsFoundInsideItsRectangleOnlyWhileVisible) {
@@ -104,8 +102,8 @@ namespace pellmora {
 namespace {
 
 TEST(Autopilot, HoldsTheKeysThatBringTheLeadingPaddlesToTheBall) {
-  Form1Controls window;  // ball 480,192 16x16: centre 488,200
-  window.Image1.Top = 100;  // centre 100 + 153 / 2 = 176.5 < 198: down
+  Form1Controls window;      // ball 480,192 16x16: centre 488,200
+  window.Image1.Top = 100;   // centre 100 + 153 / 2 = 176.5 < 198: down
   window.Image3.Left = 480;  // centre 480 + 152 / 2 = 556 > 490: left
   EXPECT_TRUE(AutopilotHolds(window, vbKeyDown));
   EXPECT_FALSE(AutopilotHolds(window, vbKeyUp));

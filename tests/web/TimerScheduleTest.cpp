@@ -1,9 +1,9 @@
 // The timers on the browser's clock: due times, order, lateness.
-#include "web/TimerSchedule.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "web/TimerSchedule.h"
 
 namespace pellmora {
 namespace {
