@@ -19,6 +19,8 @@ var Module = (function () {
 
   const canvas = document.getElementById('form1');
   const ctx = canvas.getContext('2d', { alpha: false });
+  // Pictures stretched (the paddles) keep hard pixel edges.
+  ctx.imageSmoothingEnabled = false;
   const pictures = [];
   const labels = [];
   let moduleRef = null;
