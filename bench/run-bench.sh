@@ -15,6 +15,9 @@ taskset -c 0 "$build/bench/pellmora_bench_sim" 50000000 >> "$results"
 work=$(mktemp -d)
 (cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_desktop" "$play" "$menu") >> "$results"
 rm -rf "$work"
+# The browser build in headless Chromium (make web builds it and installs the driver).
+make --no-print-directory web >/dev/null
+node bench/web-bench.mjs build-web/site "$play" >> "$results"
 value() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
 row() { printf '| %-46s | %12s | %-16s |\n' "$1" "$2" "$3"; }
 echo
@@ -30,3 +33,9 @@ row "paint one frame, 99th percentile (ms)" "$(value paint_p99_ms)" "(reported)"
 row "process start to first painted frame (ms)" "$(value startup_to_first_frame_ms)" "< 250"
 row "peak resident memory (MB)" "$(value peak_rss_mb)" "< 80"
 row "autopilot kept the ball all along" "$(value autopilot_kept_the_ball)" "yes"
+row "browser ticks per second (${play} s, autopilot)" "$(value web_ticks_per_second)" "100.0 +- 0.5"
+row "browser tick interval, 99th percentile (ms)" "$(value web_tick_interval_p99_ms)" "< 12"
+row "browser page's main thread CPU while playing (%)" "$(value web_page_main_thread_cpu_percent)" "(reported)"
+row "browser, all Chromium processes' CPU (%)" "$(value web_chromium_cpu_percent)" "(reported)"
+row "browser bytes before the first frame" "$(value web_bytes_before_first_frame)" "< 1000000"
+row "browser load to first frame, loopback (ms)" "$(value web_load_to_first_frame_ms)" "< 500"

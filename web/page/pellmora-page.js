@@ -17,6 +17,12 @@ var Module = (function () {
     Hidden: 6, Paint: 7, RankingClose: 8, RankingClosed: 9, Import: 10,
   };
 
+  // The module's code is fetched at once, while the module's script loads.
+  const wasmBytes = fetch('pellmora.wasm', { credentials: 'same-origin' }).then((response) => {
+    if (!response.ok) throw new Error(`pellmora.wasm: ${response.status}`);
+    return response.arrayBuffer();
+  });
+
   const canvas = document.getElementById('form1');
   const ctx = canvas.getContext('2d', { alpha: false });
   // Pictures stretched (the paddles) keep hard pixel edges.
@@ -503,6 +509,12 @@ var Module = (function () {
       Promise.all([mountStorage(), document.fonts.load('96px PellmoraGothicSubset')])
         .catch((error) => console.warn('Pellmora: start-up:', error))
         .then(() => moduleRef.callMain([]));
+    },
+    instantiateWasm: (imports, receive) => {
+      wasmBytes.then((bytes) => WebAssembly.instantiate(bytes, imports))
+        .then((result) => receive(result.instance, result.module))
+        .catch((error) => console.error('Pellmora: the game module did not load:', error));
+      return {};
     },
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
