@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 
+// The bodies below are JavaScript, which clang-format would break.
+// clang-format off
+
 // Each function hands over to the page's script, Module.pellmoraPage. The
 // asynchronous ones suspend the game's stack (ASYNCIFY) until the page's
 // promise settles, so that C++ sees an ordinary call that returns later.
@@ -46,7 +49,7 @@ EM_ASYNC_JS(void, pellmora_message_box, (const char* text, const char* title),
 
 EM_ASYNC_JS(char*, pellmora_input_box, (const char* prompt, const char* title), {
   const answer = await Module.pellmoraPage.inputBox(UTF8ToString(prompt), UTF8ToString(title));
-  if (answer == = null) return 0;
+  if (answer === null) return 0;
   const size = lengthBytesUTF8(answer) + 1;
   const copy = _malloc(size);
   stringToUTF8(answer, copy, size);
@@ -87,6 +90,8 @@ EM_ASYNC_JS(void, pellmora_unlock_scores, (), { await Module.pellmoraPage.unlock
 EM_JS(void, pellmora_ended, (int failed), { Module.pellmoraPage.ended(failed != 0); });
 
 EM_JS(void, pellmora_restart, (), { Module.pellmoraPage.restart(); });
+
+// clang-format on
 
 namespace pellmora::page {
 
