@@ -66,11 +66,19 @@ try {
       for (const r of performance.getEntriesByType('resource')) {
         if (r.responseEnd <= s.firstFrame) bytes += r.transferSize;
       }
-      return { firstFrame: s.firstFrame, bytes };
+      const mark = (name) => {
+        const m = performance.getEntriesByName(name)[0];
+        return m ? m.startTime : NaN;
+      };
+      return { firstFrame: s.firstFrame, bytes, dcl: nav.domContentLoadedEventEnd,
+               runtime: mark('pellmora-runtime'), main: mark('pellmora-main') };
     });
     if (load === null) await sleep(10);
   }
   console.log(`web_load_to_first_frame_ms ${load.firstFrame.toFixed(1)}`);
+  console.log(`web_load_dom_content_loaded_ms ${load.dcl.toFixed(1)}`);
+  console.log(`web_load_module_ready_ms ${load.runtime.toFixed(1)}`);
+  console.log(`web_load_storage_and_font_ready_ms ${load.main.toFixed(1)}`);
   console.log(`web_bytes_before_first_frame ${load.bytes}`);
 
   // The title animation ends with the menu; then a game on the autopilot.

@@ -23,6 +23,13 @@ var Module = (function () {
     return response.arrayBuffer();
   });
 
+  // Opening the browser's storage the first time takes a while: begun now,
+  // it is ready when the module mounts the score folder.
+  try {
+    const warm = indexedDB.open(kScoreFolder);
+    warm.onsuccess = () => warm.result.close();
+  } catch (error) { /* no storage: the mount says so */ }
+
   const canvas = document.getElementById('form1');
   const ctx = canvas.getContext('2d', { alpha: false });
   // Pictures stretched (the paddles) keep hard pixel edges.
@@ -391,6 +398,11 @@ var Module = (function () {
 
   let gameRelease = null;
 
+  // The game's look at the folder outside a save: what other tabs stored.
+  function fetchScores() {
+    return syncStorage(true);
+  }
+
   // The game's side: with the lock held, the folder is read afresh from storage.
   async function lockScores() {
     gameRelease = await takeLock();
@@ -479,7 +491,7 @@ var Module = (function () {
   const page = {
     nextEvent, requestPaint, uploadPicture, drawPicture, defineLabel, drawLabel, drawButton,
     setTitle, messageBox, inputBox, openRanking, addRankingCell, setRankingBox, closeRanking,
-    lockScores, unlockScores, ended, restart,
+    fetchScores, lockScores, unlockScores, ended, restart,
     // The benchmark's switches and figures (make bench).
     autopilot: false,
     stats: { bench: false, ticks: [], firstFrame: null },
@@ -505,10 +517,14 @@ var Module = (function () {
     canvas: canvas,
     onRuntimeInitialized: function () {
       moduleRef = this;
+      performance.mark('pellmora-runtime');
       // The labels' font must be there before the first frame is drawn.
       Promise.all([mountStorage(), document.fonts.load('96px PellmoraGothicSubset')])
         .catch((error) => console.warn('Pellmora: start-up:', error))
-        .then(() => moduleRef.callMain([]));
+        .then(() => {
+          performance.mark('pellmora-main');
+          moduleRef.callMain([]);
+        });
     },
     instantiateWasm: (imports, receive) => {
       wasmBytes.then((bytes) => WebAssembly.instantiate(bytes, imports))
