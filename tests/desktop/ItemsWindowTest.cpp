@@ -5,8 +5,12 @@
 
 #include "PlayTestSupport.h"
 #include "assets/Pictures.h"
+#include "host/qt/QtPictures.h"
 
 namespace {
+
+namespace pictures = pellmora::pictures;
+using pellmora::QtImage;
 
 using playtest::CountColour;
 using playtest::kBallYellow;
@@ -41,7 +45,7 @@ int DifferFromPanel(const QImage& shot, const QImage& panel, int left, int top) 
 }
 
 TEST_F(ItemsWindow, TheSpawnTimerShowsAPanelThatTheBallTakes) {
-  const QImage panel = pictures::ItemPanel(kKind).convertToFormat(QImage::Format_RGB32);
+  const QImage panel = QtImage(pictures::ItemPanel(kKind)).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(panel.size(), QSize(100, 50));
   const QRgb frame = ColourAt(panel, 0, 0);
 

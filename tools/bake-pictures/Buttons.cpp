@@ -4,12 +4,12 @@
 #include <QPen>
 #include <array>
 
-#include "assets/Bands.h"
-#include "assets/Lettering.h"
-#include "assets/Pictures.h"
 #include "host/Design.h"
+#include "tools/bake-pictures/Bands.h"
+#include "tools/bake-pictures/DrawnPictures.h"
+#include "tools/bake-pictures/Lettering.h"
 
-namespace pictures {
+namespace pellmora::bake {
 
 namespace {
 
@@ -43,4 +43,4 @@ QImage ButtonPicture(int n) {
   return picture;
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake
