@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 SOAK_TICKS ?= 10000000
 
-.PHONY: all deps build run test test-san clean bench package screenshots fuzz soak soak-short \
+.PHONY: all deps build run test test-san clean bench package screenshots pictures fuzz soak soak-short \
 	web-deps web web-serve
 
 all: build
@@ -50,6 +50,13 @@ package: build
 # The README's screenshots in docs/, drawn by the game under Xvfb.
 screenshots: build
 	@bash scripts/make-screenshots.sh $(BUILD)
+
+# Draws the game's pictures afresh into assets/*.png with Qt and the IPA
+# fonts, after a change to how they are drawn (tools/bake-pictures); the test
+# pictures.baked fails until then.
+pictures: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target pellmora-bake-pictures
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/bake-pictures/pellmora-bake-pictures assets
 
 # The score-file reader under libFuzzer for FUZZ_SECONDS, built with clang in
 # build-fuzz; a crashing input is kept in build-fuzz/fuzz-artifacts/.

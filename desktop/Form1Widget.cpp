@@ -8,6 +8,7 @@
 
 #include "assets/Pictures.h"
 #include "desktop/Fonts.h"
+#include "desktop/QtPictures.h"
 #include "host/Design.h"
 
 namespace pellmora {
@@ -30,17 +31,17 @@ QStaticText PreparedText(const char* text, const QFont& font) {
 
 Form1Widget::Form1Widget(const Form1Controls& controls)
     : controls_(controls),
-      background_(QPixmap::fromImage(pictures::Background())),
-      paddleUpright_(QPixmap::fromImage(pictures::PaddleUpright())),
-      paddleFlat_(QPixmap::fromImage(pictures::PaddleFlat())),
-      ball_(QPixmap::fromImage(pictures::Ball())),
+      background_(QtPixmap(pellmora::pictures::Background())),
+      paddleUpright_(QtPixmap(pellmora::pictures::PaddleUpright())),
+      paddleFlat_(QtPixmap(pellmora::pictures::PaddleFlat())),
+      ball_(QtPixmap(pellmora::pictures::Ball())),
       labelFont_(fonts::DesignFont(design::kTitleFont)),
       title_(PreparedText(design::kGameName, labelFont_)),
       banner_(PreparedText(design::kPauseCaption, labelFont_)) {
-  for (int k = 0; k < 6; ++k) itemPanels_[k] = QPixmap::fromImage(pictures::ItemPanel(k));
+  for (int k = 0; k < 6; ++k) itemPanels_[k] = QtPixmap(pellmora::pictures::ItemPanel(k));
 
   setFixedSize(design::kForm1ClientWidth, design::kForm1ClientHeight);
-  setWindowIcon(QIcon(QPixmap::fromImage(pictures::Icon())));
+  setWindowIcon(QIcon(QtPixmap(pellmora::pictures::Icon())));
   setWindowTitle(QString::fromStdString(controls.Caption));
   // Every pixel is painted each time: the background picture covers the
   // client area.
@@ -53,7 +54,7 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
   const ScreenObject* places[3] = {&controls.Command1, &controls.Command2, &controls.Command3};
   for (int n = 0; n < 3; ++n) {
     auto* button = new QPushButton(this);
-    button->setIcon(QIcon(QPixmap::fromImage(pictures::ButtonPicture(n))));
+    button->setIcon(QIcon(QtPixmap(pellmora::pictures::ButtonPicture(n))));
     button->setIconSize(QSize(196, 36));
     button->setAccessibleName(QString::fromUtf8(design::kButtonTexts[n]));
     button->setFocusPolicy(Qt::StrongFocus);

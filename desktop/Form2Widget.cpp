@@ -9,6 +9,7 @@
 
 #include "assets/Pictures.h"
 #include "desktop/Fonts.h"
+#include "desktop/QtPictures.h"
 #include "host/Design.h"
 
 namespace pellmora {
@@ -54,10 +55,10 @@ QLineEdit* Box(QWidget* parent, const design::Cell& cell, const design::FontSpec
 
 }  // namespace
 
-Form2Widget::Form2Widget() : background_(QPixmap::fromImage(pictures::Background())) {
+Form2Widget::Form2Widget() : background_(QtPixmap(pellmora::pictures::Background())) {
   setFixedSize(design::kForm2ClientWidth, design::kForm2ClientHeight);
   setWindowTitle(QString::fromUtf8(design::kForm2Caption));
-  setWindowIcon(QIcon(QPixmap::fromImage(pictures::Icon())));
+  setWindowIcon(QIcon(QtPixmap(pellmora::pictures::Icon())));
   setAttribute(Qt::WA_OpaquePaintEvent);
 
   for (int i = 0; i < 10; ++i) {

@@ -5,8 +5,8 @@
 #include <iterator>
 #include <utility>
 
-#include "scores/Utf8.h"
 #include "scores/Cp932Table.inc"
+#include "scores/Utf8.h"
 
 namespace pellmora {
 

@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkgconf
+  libstb-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libgmock-dev

@@ -12,7 +12,8 @@ enum class PictureId : int {
   Ball = 3,
   ItemPanel0 = 4,  // ItemPanel0 + k for item kind k = 0..5
   Button0 = 10,    // Button0 + n for menu button n = 0..2
-  Count = 13,
+  Icon = 13,       // the page's icon, never drawn on the field
+  Count = 14,
 };
 
 // The two live texts of the game window.

@@ -10,3 +10,9 @@ add_link_options(-fexceptions)
 find_program(PELLMORA_NODE node REQUIRED)
 set(PELLMORA_NODE_MODULES /usr/share/nodejs CACHE PATH "Debian's shared node modules")
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=${PELLMORA_NODE_MODULES})
+
+# Debian's header-only stb (the PNG decoder of the pictures) lies outside
+# Emscripten's sysroot, where find_path looks when cross-compiling.
+if(EXISTS /usr/include/stb/stb_image.h)
+  set(PELLMORA_STB_INCLUDE_DIR /usr/include/stb CACHE PATH "stb_image.h's folder")
+endif()

@@ -5,10 +5,14 @@
 
 #include "PlayTestSupport.h"
 #include "assets/Pictures.h"
+#include "desktop/QtPictures.h"
 
 namespace pellmora {
 
 namespace {
+
+namespace pictures = pellmora::pictures;
+using pellmora::QtImage;
 
 using playtest::CountColour;
 using playtest::kBallYellow;
@@ -43,7 +47,7 @@ int DifferFromPanel(const QImage& shot, const QImage& panel, int left, int top) 
 }
 
 TEST_F(ItemsWindow, TheSpawnTimerShowsAPanelThatTheBallTakes) {
-  const QImage panel = pictures::ItemPanel(kKind).convertToFormat(QImage::Format_RGB32);
+  const QImage panel = QtImage(pictures::ItemPanel(kKind)).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(panel.size(), QSize(100, 50));
   const QRgb frame = ColourAt(panel, 0, 0);
 

@@ -1,5 +1,6 @@
-// The game's pictures, checked pixel by pixel where they are geometry and by
-// size, frame and lettering where they carry text.
+// The game's pictures as the desktop host gets them, checked pixel by pixel
+// where they are geometry and by size, frame and lettering where they carry
+// text.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,10 +11,14 @@
 #include <set>
 
 #include "assets/Pictures.h"
+#include "desktop/QtPictures.h"
 
 namespace pellmora {
 
 namespace {
+
+namespace pictures = pellmora::pictures;
+using pellmora::QtImage;
 
 // Lettering needs fonts, and fonts need an application. The other desktop
 // tests may have made one already; otherwise one is made here and kept for
@@ -54,7 +59,7 @@ TEST(PicturesTest, TileColourFollowsDiagonalSum) {
   const QRgb bySum[15] = {0x00EB00, 0x00EB00, 0x08EB08, 0x18EB18, 0x18EB18,
                           0x29EF29, 0x39EF39, 0x39EF39, 0x4AEE4A, 0x5AF35A,
                           0x6BF36B, 0x6BF36B, 0x7BF77B, 0x8CF78C, 0x8CF78C};
-  const QImage tile = pictures::BackgroundTile();
+  const QImage tile = QtImage(pictures::BackgroundTile());
   ASSERT_EQ(tile.size(), QSize(8, 8));
   EXPECT_EQ(ColourAt(tile, 0, 0), 0x00EB00u);
   EXPECT_EQ(ColourAt(tile, 7, 7), 0x8CF78Cu);
@@ -67,8 +72,8 @@ TEST(PicturesTest, TileColourFollowsDiagonalSum) {
 }
 
 TEST(PicturesTest, BackgroundRepeatsTileEverywhere) {
-  const QImage tile = pictures::BackgroundTile();
-  const QImage background = pictures::Background();
+  const QImage tile = QtImage(pictures::BackgroundTile());
+  const QImage background = QtImage(pictures::Background());
   ASSERT_EQ(background.size(), QSize(640, 480));
   // The last tile, bottom right: its corners and a pixel with x + y = 9.
   EXPECT_EQ(ColourAt(background, 632, 472), 0x00EB00u);
@@ -84,7 +89,7 @@ TEST(PicturesTest, BackgroundRepeatsTileEverywhere) {
 }
 
 TEST(PicturesTest, UprightPaddleRampRunsAcrossTwentyFiveSteps) {
-  const QImage strip = pictures::PaddleUpright();
+  const QImage strip = QtImage(pictures::PaddleUpright());
   ASSERT_EQ(strip.size(), QSize(24, 1));
   EXPECT_EQ(ColourAt(strip, 0, 0), qRgb(0, 0, 128) & 0xFFFFFFu);
   EXPECT_EQ(ColourAt(strip, 23, 0), qRgb(234, 234, 244) & 0xFFFFFFu);
@@ -96,7 +101,7 @@ TEST(PicturesTest, UprightPaddleRampRunsAcrossTwentyFiveSteps) {
 }
 
 TEST(PicturesTest, FlatPaddleRampRunsAcrossTwentySevenSteps) {
-  const QImage strip = pictures::PaddleFlat();
+  const QImage strip = QtImage(pictures::PaddleFlat());
   ASSERT_EQ(strip.size(), QSize(1, 24));
   EXPECT_EQ(ColourAt(strip, 0, 0), qRgb(0, 0, 128) & 0xFFFFFFu);
   EXPECT_EQ(ColourAt(strip, 0, 23), qRgb(217, 217, 236) & 0xFFFFFFu);
@@ -111,7 +116,7 @@ TEST(PicturesTest, BallIsExactlyTheListedDisc) {
   // First and last opaque column of each row.
   const int rows[16][2] = {{8, 8},  {5, 11}, {3, 13}, {2, 14}, {2, 14}, {1, 15}, {1, 15}, {1, 15},
                            {0, 15}, {1, 15}, {1, 15}, {1, 15}, {2, 14}, {2, 14}, {3, 13}, {5, 11}};
-  const QImage ball = pictures::Ball();
+  const QImage ball = QtImage(pictures::Ball());
   ASSERT_EQ(ball.size(), QSize(16, 16));
   ASSERT_TRUE(ball.hasAlphaChannel());
   int opaque = 0;
@@ -131,7 +136,7 @@ TEST(PicturesTest, BallIsExactlyTheListedDisc) {
 }
 
 TEST(PicturesTest, IconIsBevelledFieldInFewColours) {
-  const QImage icon = pictures::Icon();
+  const QImage icon = QtImage(pictures::Icon());
   ASSERT_EQ(icon.size(), QSize(32, 32));
   ASSERT_TRUE(icon.hasAlphaChannel());
   for (const QPoint corner : {QPoint(0, 0), QPoint(31, 0), QPoint(0, 31), QPoint(31, 31)}) {
@@ -166,7 +171,7 @@ TEST(PicturesTest, ItemPanelsAreOpaqueFramedAndLettered) {
   const QRgb sixth[6] = {0xCEFFCE, 0xFFE7E7, 0xFFE7E7, 0xFFE7E7, 0xCEFFFF, 0xCEFFFF};
   for (int k = 0; k < 6; ++k) {
     SCOPED_TRACE(k);
-    const QImage panel = pictures::ItemPanel(k);
+    const QImage panel = QtImage(pictures::ItemPanel(k));
     ASSERT_EQ(panel.size(), QSize(100, 50));
     int seeThrough = 0;
     for (int y = 0; y < 50; ++y) {
@@ -188,8 +193,9 @@ TEST(PicturesTest, ItemPanelsAreOpaqueFramedAndLettered) {
 }
 
 TEST(PicturesTest, SpeedUpPanelsAreOnePictureAndOthersDiffer) {
-  const QImage panels[6] = {pictures::ItemPanel(0), pictures::ItemPanel(1), pictures::ItemPanel(2),
-                            pictures::ItemPanel(3), pictures::ItemPanel(4), pictures::ItemPanel(5)};
+  const QImage panels[6] = {QtImage(pictures::ItemPanel(0)), QtImage(pictures::ItemPanel(1)),
+                            QtImage(pictures::ItemPanel(2)), QtImage(pictures::ItemPanel(3)),
+                            QtImage(pictures::ItemPanel(4)), QtImage(pictures::ItemPanel(5))};
   EXPECT_EQ(panels[1], panels[2]);
   EXPECT_EQ(panels[1], panels[3]);
   const int distinct[4] = {0, 1, 4, 5};
@@ -198,13 +204,14 @@ TEST(PicturesTest, SpeedUpPanelsAreOnePictureAndOthersDiffer) {
       EXPECT_NE(panels[distinct[a]], panels[distinct[b]]) << distinct[a] << " vs " << distinct[b];
     }
   }
-  EXPECT_TRUE(pictures::ItemPanel(-1).isNull());
-  EXPECT_TRUE(pictures::ItemPanel(6).isNull());
+  EXPECT_TRUE(QtImage(pictures::ItemPanel(-1)).isNull());
+  EXPECT_TRUE(QtImage(pictures::ItemPanel(6)).isNull());
 }
 
 TEST(PicturesTest, ButtonsFadeFromBlueAndCentreTheirText) {
-  const QImage buttons[3] = {pictures::ButtonPicture(0), pictures::ButtonPicture(1),
-                             pictures::ButtonPicture(2)};
+  const QImage buttons[3] = {QtImage(pictures::ButtonPicture(0)),
+                             QtImage(pictures::ButtonPicture(1)),
+                             QtImage(pictures::ButtonPicture(2))};
   for (int n = 0; n < 3; ++n) {
     SCOPED_TRACE(n);
     const QImage& button = buttons[n];
@@ -233,7 +240,7 @@ TEST(PicturesTest, ButtonsFadeFromBlueAndCentreTheirText) {
   EXPECT_NE(buttons[0], buttons[1]);
   EXPECT_NE(buttons[1], buttons[2]);
   EXPECT_NE(buttons[0], buttons[2]);
-  EXPECT_TRUE(pictures::ButtonPicture(3).isNull());
+  EXPECT_TRUE(QtImage(pictures::ButtonPicture(3)).isNull());
 }
 
 }  // namespace

@@ -5,10 +5,14 @@
 
 #include "QtHostTestSupport.h"
 #include "assets/Pictures.h"
+#include "desktop/QtPictures.h"
 
 namespace pellmora {
 
 namespace {
+
+namespace pictures = pellmora::pictures;
+using pellmora::QtImage;
 
 using qthosttest::ColourAt;
 using qthosttest::NextTabStop;
@@ -130,7 +134,7 @@ TEST_F(QtHostDrawing, ItemPanelsAreDrawnUnscaledInFrontOfEverything) {
   Game().Image5.Top = 310;
   const QImage shot = Shot();
   for (int k = 0; k < 6; ++k) {
-    const QImage panel = pictures::ItemPanel(k).convertToFormat(QImage::Format_RGB32);
+    const QImage panel = QtImage(pictures::ItemPanel(k)).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(panel.size(), QSize(100, 50));
     int differing = 0;
     for (int y = 0; y < 50; ++y) {
@@ -163,7 +167,8 @@ TEST_F(QtHostDrawing, MenuButtonsShowTheirPicturesCentredInFocusOrder) {
   // The picture, unscaled, somewhere near the middle of each button face.
   const QImage shot = Shot();
   for (int n = 0; n < 3; ++n) {
-    const QImage picture = pictures::ButtonPicture(n).convertToFormat(QImage::Format_RGB32);
+    const QImage picture =
+        QtImage(pictures::ButtonPicture(n)).convertToFormat(QImage::Format_RGB32);
     bool found = false;
     for (int dy = 0; dy <= 5 && !found; ++dy) {
       for (int dx = 0; dx <= 5 && !found; ++dx) {

@@ -6,7 +6,9 @@
 //   node browser-play.mjs SITE_DIR
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 
+import { readPng } from './png.mjs';
 import { check, clickField, enterName, menuIsUp, openGame, playUntilScored, readField,
          readRanking, runBrowserTest, sleep, waitFor } from './browser-support.mjs';
 
@@ -24,6 +26,30 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   check(await page.title() === 'Pellmora', 'the tab shows the caption "Pellmora" at the menu');
   check(await page.$eval('#form1', (c) => c.getBoundingClientRect().width) === 640,
         'the field is shown at a whole factor (1 in a 900 x 700 window)');
+
+  // The same pictures as the desktop's, pixel for pixel: the background
+  // tile repeated (here the bottom-right corner, clear of the menu) and the
+  // start button's picture inside its button.
+  const assets = fileURLToPath(new URL('../../assets/', import.meta.url));
+  const canvasPixels = (x, y, w, h) => page.evaluate((a, b, c, d) => Array.from(
+    document.getElementById('form1').getContext('2d').getImageData(a, b, c, d).data), x, y, w, h);
+  const tile = readPng(join(assets, 'background-tile.png'));
+  const corner = await canvasPixels(624, 464, 16, 16);
+  let tileMatches = true;
+  for (let y = 0; y < 16; ++y) {
+    for (let x = 0; x < 16; ++x) {
+      for (let k = 0; k < 4; ++k) {
+        if (corner[(y * 16 + x) * 4 + k] !== tile.rgba[((y % 8) * 8 + (x % 8)) * 4 + k]) {
+          tileMatches = false;
+        }
+      }
+    }
+  }
+  check(tileMatches, 'the field shows background-tile.png repeated, pixel for pixel');
+  const button = readPng(join(assets, 'button-start.png'));
+  const shown = await canvasPixels(210, 306, button.width, button.height);
+  check(Buffer.from(shown).equals(button.rgba),
+        'the start button shows button-start.png pixel for pixel');
 
   check(await playUntilScored(page), 'a paddle turned the ball and the caption shows the score');
 

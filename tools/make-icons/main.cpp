@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "assets/Pictures.h"
+#include "desktop/QtPictures.h"
 #include "tools/make-icons/NearestNeighbour.h"
 
 using namespace pellmora;
@@ -29,8 +30,9 @@ int main(int argc, char* argv[]) {
   if (argc != 2) return Fail(QStringLiteral("usage: pellmora-make-icons OUTDIR"));
   const QString outDir = QString::fromLocal8Bit(argv[1]);
 
-  const QImage icon = pictures::Icon().convertToFormat(QImage::Format_ARGB32);
-  if (icon.isNull()) return Fail(QStringLiteral("the game's icon could not be drawn"));
+  const QImage icon =
+      pellmora::QtImage(pellmora::pictures::Icon()).convertToFormat(QImage::Format_ARGB32);
+  if (icon.isNull()) return Fail(QStringLiteral("the game's icon could not be read"));
 
   for (const int size : kSizes) {
     const QString dir = QStringLiteral("%1/%2x%2/apps").arg(outDir, QString::number(size));

@@ -10,6 +10,7 @@ var Module = (function () {
   const kScoreFolder = '/pellmora';
   const kScoreFile = kScoreFolder + '/HiScore.dat';
   const kScoreLock = 'pellmora-hiscore';
+  const kIconPicture = 13;  // PictureId::Icon of web/Canvas.h
 
   // The event kinds of web/Page.h.
   const Ev = {
@@ -89,6 +90,10 @@ var Module = (function () {
       new ImageData(new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length), width, height),
       0, 0);
     pictures[id] = picture;
+    if (id === kIconPicture) {
+      const icon = document.querySelector('link[rel="icon"]');
+      if (icon) icon.href = picture.toDataURL('image/png');
+    }
   }
 
   function drawPicture(id, x, y, w, h) {

@@ -1,7 +1,7 @@
 // The ball: a yellow disc on a transparent square.
-#include "assets/Pictures.h"
+#include "tools/bake-pictures/DrawnPictures.h"
 
-namespace pictures {
+namespace pellmora::bake {
 
 namespace {
 
@@ -31,4 +31,4 @@ QImage Ball() {
   return ball;
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake

@@ -4,10 +4,10 @@
 #include <QImage>
 #include <span>
 
-namespace pictures {
+namespace pellmora::bake {
 
 // Paints one one-pixel ring per colour, the first along the image's edge and
 // each next one a pixel further in. Pixel exact, no smoothing.
 void DrawBands(QImage& image, std::span<const QRgb> bands);
 
-}  // namespace pictures
+}  // namespace pellmora::bake

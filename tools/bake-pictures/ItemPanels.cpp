@@ -4,11 +4,11 @@
 #include <QPen>
 #include <array>
 
-#include "assets/Bands.h"
-#include "assets/Lettering.h"
-#include "assets/Pictures.h"
+#include "tools/bake-pictures/Bands.h"
+#include "tools/bake-pictures/DrawnPictures.h"
+#include "tools/bake-pictures/Lettering.h"
 
-namespace pictures {
+namespace pellmora::bake {
 
 namespace {
 
@@ -98,4 +98,4 @@ QImage ItemPanel(int k) {
   return panel;
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake

@@ -5,7 +5,7 @@
 #include <QRectF>
 #include <QString>
 
-namespace pictures {
+namespace pellmora::bake {
 
 enum class Typeface { Gothic, ProportionalGothic, Mincho };
 
@@ -20,4 +20,4 @@ QPainterPath CentredIn(const QPainterPath& path, const QRectF& box);
 // centred on it.
 QPainterPath FittedIn(const QPainterPath& path, const QRectF& box);
 
-}  // namespace pictures
+}  // namespace pellmora::bake

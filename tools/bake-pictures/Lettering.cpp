@@ -1,10 +1,10 @@
-#include "assets/Lettering.h"
+#include "tools/bake-pictures/Lettering.h"
 
 #include <QFont>
 #include <QTransform>
 #include <algorithm>
 
-namespace pictures {
+namespace pellmora::bake {
 
 namespace {
 
@@ -50,4 +50,4 @@ QPainterPath FittedIn(const QPainterPath& path, const QRectF& box) {
   return CentredIn(QTransform::fromScale(scale, scale).map(path), box);
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake

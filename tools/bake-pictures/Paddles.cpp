@@ -1,8 +1,8 @@
 // The paddles' ramps: navy at the outer edge of the thickness, pale towards
 // the field. Stretched over a paddle, they run across its thickness.
-#include "assets/Pictures.h"
+#include "tools/bake-pictures/DrawnPictures.h"
 
-namespace pictures {
+namespace pellmora::bake {
 
 namespace {
 
@@ -30,4 +30,4 @@ QImage PaddleFlat() {
   return strip;
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake

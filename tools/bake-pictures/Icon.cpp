@@ -2,9 +2,9 @@
 // and a cross through the middle, in a handful of flat colours.
 #include <cstdlib>
 
-#include "assets/Pictures.h"
+#include "tools/bake-pictures/DrawnPictures.h"
 
-namespace pictures {
+namespace pellmora::bake {
 
 namespace {
 
@@ -63,4 +63,4 @@ QImage Icon() {
   return icon;
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake

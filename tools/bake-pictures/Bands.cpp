@@ -1,6 +1,6 @@
-#include "assets/Bands.h"
+#include "tools/bake-pictures/Bands.h"
 
-namespace pictures {
+namespace pellmora::bake {
 
 void DrawBands(QImage& image, std::span<const QRgb> bands) {
   const int right = image.width() - 1;
@@ -18,4 +18,4 @@ void DrawBands(QImage& image, std::span<const QRgb> bands) {
   }
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake

@@ -4,12 +4,12 @@
 #include <QPen>
 #include <array>
 
-#include "assets/Bands.h"
-#include "assets/Lettering.h"
-#include "assets/Pictures.h"
 #include "host/Design.h"
+#include "tools/bake-pictures/Bands.h"
+#include "tools/bake-pictures/DrawnPictures.h"
+#include "tools/bake-pictures/Lettering.h"
 
-namespace pictures {
+namespace pellmora::bake {
 
 namespace {
 
@@ -31,9 +31,10 @@ QImage ButtonPicture(int n) {
   picture.fill(kFace);
   DrawBands(picture, kFrame);
 
-  const QPainterPath lettering = CentredIn(
-      TextOutline(QString::fromUtf8(pellmora::design::kButtonTexts[n]), Typeface::Gothic, kTextSize),
-      QRectF(picture.rect()));
+  const QPainterPath lettering =
+      CentredIn(TextOutline(QString::fromUtf8(pellmora::design::kButtonTexts[n]), Typeface::Gothic,
+                            kTextSize),
+                QRectF(picture.rect()));
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.strokePath(lettering,
@@ -43,4 +44,4 @@ QImage ButtonPicture(int n) {
   return picture;
 }
 
-}  // namespace pictures
+}  // namespace pellmora::bake
