@@ -67,14 +67,16 @@ std::string SaveFailureMessage(const ScoreFileSave& save) {
     case ScoreFileSave::NotRegular:
       return kFileQuoted + "は" + WhatIsThere(save.facts) + "のため、スコアを保存しませんでした。";
     case ScoreFileSave::Busy:
-      return "ほかの Pellmora が" + kFileQuoted + "を使い続けているため、スコアを保存しませんでした（" +
-             save.result.reason + "）。" + goesOn;
+      return "ほかの Pellmora が" + kFileQuoted +
+             "を使い続けているため、スコアを保存しませんでした（" + save.result.reason + "）。" +
+             goesOn;
     case ScoreFileSave::Unreadable:
       return kFileQuoted + "を読み込めないため、スコアを保存しませんでした（" + save.result.reason +
              "）。" + goesOn;
     case ScoreFileSave::ReadOnly:
       return Quoted(save.facts.target) +
-             "は読み取り専用のため、スコアを保存しませんでした。保存するには、このファイルへの書き込"
+             "は読み取り専用のため、スコアを保存しませんでした。保存するには、このファイルへの書き"
+             "込"
              "みを許可してください。" +
              goesOn;
     case ScoreFileSave::BackupFailed:
@@ -107,10 +109,10 @@ void Form1::LoadHiScores() {
       host_.MsgBox(NotRegularMessage(look.facts), "Pellmora");
       return;
     default:
-      host_.MsgBox(DamagedMessage(Problem(look), look.backupName.empty()
-                                                     ? FreeBackupName(host_.Files())
-                                                     : look.backupName),
-                   "Pellmora");
+      host_.MsgBox(
+          DamagedMessage(Problem(look),
+                         look.backupName.empty() ? FreeBackupName(host_.Files()) : look.backupName),
+          "Pellmora");
       return;
   }
 }

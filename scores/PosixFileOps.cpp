@@ -71,7 +71,7 @@ FileFacts PosixFileOps::Inspect(const std::string& name) {
   if (S_ISLNK(st.st_mode)) {
     facts.link = true;
     if (::stat(name.c_str(), &st) != 0) {
-      facts.kind = errno == ELOOP ? FileKind::LinkLoop
+      facts.kind = errno == ELOOP                        ? FileKind::LinkLoop
                    : errno == ENOENT || errno == ENOTDIR ? FileKind::DanglingLink
                                                          : FileKind::Other;
       facts.folder = RealPath(FolderOf(name));

@@ -44,8 +44,7 @@ SaveResult SaveAtomically(FileOps& files, const std::string& target, std::string
   }
   if (!saved.Ok()) {
     // Never written over in place: a cut write would lose the table.
-    saved.folderTakesNoFile =
-        saved.error == EACCES || saved.error == EPERM || saved.error == EROFS;
+    saved.folderTakesNoFile = saved.error == EACCES || saved.error == EPERM || saved.error == EROFS;
     return saved;
   }
   static_cast<FileResult&>(saved) = WriteAndClose(files, handle, bytes);

@@ -44,7 +44,7 @@ std::string NameAsStored(std::string_view typed);
 
 struct SaveResult : FileResult {
   bool folderTakesNoFile = false;  // the folder refused the temporary file
-  bool replaced = false;           // the target holds the new bytes (its folder's sync may have failed)
+  bool replaced = false;  // the target holds the new bytes (its folder's sync may have failed)
 };
 
 // Writes the new file beside the target, in the target's folder, with the

@@ -46,8 +46,8 @@ ScoreFileLook SharedHiScores::Look(FileOps& files, HiScoreTable& table, bool atS
   ParsedScoreFile parsed;
   if (lastBytes_->size() <= kMaxScoreFileBytes) parsed = ParseScoreFile(*lastBytes_);
   if (!parsed.ok) {
-    look.status = lastBytes_->size() > kMaxScoreFileBytes ? ScoreFileLook::TooLarge
-                                                          : ScoreFileLook::Damaged;
+    look.status =
+        lastBytes_->size() > kMaxScoreFileBytes ? ScoreFileLook::TooLarge : ScoreFileLook::Damaged;
     look.failedLine = parsed.failedLine;
     look.backupName = FreeBackupName(files);
     keepDamaged_ = true;
@@ -137,8 +137,8 @@ ScoreFileSave SharedHiScores::Save(FileOps& files, HiScoreTable& table) {
     unsaved_.clear();
   }
   if (!written.Ok()) {
-    save.status = written.folderTakesNoFile ? ScoreFileSave::FolderTakesNoFile
-                                            : ScoreFileSave::Failed;
+    save.status =
+        written.folderTakesNoFile ? ScoreFileSave::FolderTakesNoFile : ScoreFileSave::Failed;
     save.result = written;
   }
   return save;

@@ -47,8 +47,8 @@ struct ScoreFileSave {
   Status status = Saved;
   FileFacts facts;
   FileResult result;
-  ScoreFileLook look;      // the look under the lock
-  std::string keptAside;   // a damaged file kept under this name by this save
+  ScoreFileLook look;     // the look under the lock
+  std::string keptAside;  // a damaged file kept under this name by this save
 };
 
 class SharedHiScores {

@@ -12,6 +12,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -126,11 +127,18 @@ struct CopyReport {
   Copy copy(static_cast<std::uint64_t>(letter));
   std::ostringstream report;
   int names = 0;
-  int score = 0;
+  int risen = 0;
   for (int k = 0; k < kGamesPerCopy; ++k) {
-    const auto quarters =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count() / 4;
-    score = std::min(29999, std::max(score + 2, 100 + 2 * static_cast<int>(quarters) + parity));
+    // One game per 4 ms at most, so that neither copy runs ahead of the time.
+    int next = risen;
+    while (next <= risen && risen < 29999) {
+      const auto quarters =
+          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count() / 4;
+      next = std::min(29999, 100 + 2 * static_cast<int>(quarters) + parity);
+      if (next <= risen) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    risen = next;
+    int score = risen;
     const int late = k - (kGamesPerCopy - kHiScoreListed);
     if (late >= 0) score = 30000 + 2 * late + parity;
     const std::string name = std::string(1, letter) + std::to_string(names);
@@ -209,8 +217,10 @@ TEST(SharedScoreFile, TwoProcessesSavingAtOnceLoseNothing) {
     const std::string bytes = ReadBytes(kHiScoreFileName);
     ++reads;
     if (TableOf(bytes).empty()) {
-      if (++brokenReads <= 3) ADD_FAILURE() << "read " << reads << " found: " << bytes.size() << " bytes";
+      if (++brokenReads <= 3)
+        ADD_FAILURE() << "read " << reads << " found: " << bytes.size() << " bytes";
     }
+    std::this_thread::sleep_for(std::chrono::microseconds(100));  // leaves the copies a core
     running = 0;
     for (const Child& child : copies) {
       int status = 0;
@@ -235,10 +245,10 @@ TEST(SharedScoreFile, TwoProcessesSavingAtOnceLoseNothing) {
   EXPECT_EQ(fromA, kHiScoreListed / 2);  // the test's own design, checked
 
   std::cout << "[          ] 2 copies, " << 2 * kGamesPerCopy << " game overs (saves), "
-            << reports[0].asked + reports[1].asked << " qualifying entries, " << reads
-            << " reads, " << brokenReads << " broken reads\n";
-  EXPECT_GT(reports[0].asked, kGamesPerCopy / 2);
-  EXPECT_GT(reports[1].asked, kGamesPerCopy / 2);
+            << reports[0].asked + reports[1].asked << " qualifying entries, " << reads << " reads, "
+            << brokenReads << " broken reads\n";
+  EXPECT_GT(reports[0].asked, kGamesPerCopy * 2 / 3);
+  EXPECT_GT(reports[1].asked, kGamesPerCopy * 2 / 3);
   EXPECT_EQ(brokenReads, 0);
 
   // Nothing besides the score file is left in its folder.
