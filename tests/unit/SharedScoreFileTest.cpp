@@ -2,14 +2,17 @@
 // any copy recorded ends up in the file, ranked as if the games had been
 // played one after the other, and every read of the file finds a whole table.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -123,7 +126,10 @@ struct CopyReport {
 // one copy's scores are even, the other's odd. Each copy's last ten games
 // beat all of that, and the ten best of those twenty are five of each copy,
 // whichever copy ends first: a save that kept only its own entries loses.
-[[noreturn]] void PlayAsCopy(char letter, int parity, Clock::time_point start, int writeFd) {
+// Neither copy starts its last ten before the other is there too, so that
+// they do not keep the slower copy's other games out of the list.
+[[noreturn]] void PlayAsCopy(char letter, int parity, Clock::time_point start,
+                             std::atomic<int>& atLastTen, int writeFd) {
   Copy copy(static_cast<std::uint64_t>(letter));
   std::ostringstream report;
   int names = 0;
@@ -140,6 +146,13 @@ struct CopyReport {
     risen = next;
     int score = risen;
     const int late = k - (kGamesPerCopy - kHiScoreListed);
+    if (late == 0) {
+      ++atLastTen;
+      const auto giveUp = Clock::now() + std::chrono::seconds(60);  // the other copy died
+      while (atLastTen.load() < 2 && Clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    }
     if (late >= 0) score = 30000 + 2 * late + parity;
     const std::string name = std::string(1, letter) + std::to_string(names);
     const bool asked = copy.Play(static_cast<int16_t>(score), name);
@@ -163,14 +176,14 @@ struct Child {
   std::string text;
 };
 
-Child StartCopy(char letter, int parity, Clock::time_point start) {
+Child StartCopy(char letter, int parity, Clock::time_point start, std::atomic<int>& atLastTen) {
   Child child;
   int fds[2];
   if (::pipe(fds) != 0) return child;
   child.pid = fork();
   if (child.pid == 0) {
     ::close(fds[0]);
-    PlayAsCopy(letter, parity, start, fds[1]);
+    PlayAsCopy(letter, parity, start, atLastTen, fds[1]);
   }
   ::close(fds[1]);
   child.readFd = fds[0];
@@ -205,7 +218,12 @@ TEST(SharedScoreFile, TwoProcessesSavingAtOnceLoseNothing) {
   WriteBytes(kHiScoreFileName, kEmptyTable);
 
   const auto start = Clock::now();
-  Child copies[2] = {StartCopy('A', 0, start), StartCopy('B', 1, start)};
+  // Shared by the two children.
+  void* shared = ::mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE,
+                        MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(shared, MAP_FAILED);
+  auto* atLastTen = new (shared) std::atomic<int>(0);
+  Child copies[2] = {StartCopy('A', 0, start, *atLastTen), StartCopy('B', 1, start, *atLastTen)};
   ASSERT_GT(copies[0].pid, 0);
   ASSERT_GT(copies[1].pid, 0);
 
@@ -229,6 +247,7 @@ TEST(SharedScoreFile, TwoProcessesSavingAtOnceLoseNothing) {
   }
   // The children are reaped above; their reports wait in the pipes.
   CopyReport reports[2] = {Collect(copies[0]), Collect(copies[1])};
+  ::munmap(shared, sizeof(std::atomic<int>));
 
   std::vector<Entry> everything;
   for (const CopyReport& report : reports) {
