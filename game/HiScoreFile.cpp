@@ -40,8 +40,8 @@ std::string WhatIsThere(const FileFacts& facts) {
 
 std::string NotRegularMessage(const FileFacts& facts) {
   return kFileQuoted + "は" + WhatIsThere(facts) +
-         "です。ランキングは読み込まず、保存もしません。普通のファイルに置き換えるか、取り除いてく"
-         "ださい。";
+         "です。ランキングは読み込まず、保存もしません。" +
+         "普通のファイルに置き換えるか、取り除いてください。";
 }
 
 std::string DamagedMessage(const std::string& what, const std::string& backupName) {
@@ -74,11 +74,8 @@ std::string SaveFailureMessage(const ScoreFileSave& save) {
       return kFileQuoted + "を読み込めないため、スコアを保存しませんでした（" + save.result.reason +
              "）。" + goesOn;
     case ScoreFileSave::ReadOnly:
-      return Quoted(save.facts.target) +
-             "は読み取り専用のため、スコアを保存しませんでした。保存するには、このファイルへの書き"
-             "込"
-             "みを許可してください。" +
-             goesOn;
+      return Quoted(save.facts.target) + "は読み取り専用のため、スコアを保存しませんでした。" +
+             "保存するには、このファイルへの書き込みを許可してください。" + goesOn;
     case ScoreFileSave::BackupFailed:
       return "壊れた" + kFileQuoted + "を" + Quoted(save.keptAside) +
              "として残せなかったため、スコアを保存しませんでした（" + save.result.reason + "）。";

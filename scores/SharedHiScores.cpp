@@ -1,6 +1,7 @@
 #include "scores/SharedHiScores.h"
 
 #include <cerrno>
+#include <optional>
 
 #include "scores/ScoreFile.h"
 
@@ -94,12 +95,21 @@ FileResult SharedHiScores::KeepAside(FileOps& files, const ScoreFileLook& look,
 
 ScoreFileSave SharedHiScores::Save(FileOps& files, HiScoreTable& table) {
   ScoreFileSave save;
-  // Held for the few milliseconds of the save only, never across a dialog.
-  const FolderLock lock(files, ".");
-  if (!lock.Result().Ok()) {
-    save.status = ScoreFileSave::Busy;
-    save.result = lock.Result();
-    return save;
+  // The folder of the file that is replaced: copies that reach one file
+  // through links from different folders take turns too. Held for the few
+  // milliseconds of the save only, never across a dialog.
+  std::optional<FolderLock> lock;
+  for (int tries = 1;; ++tries) {
+    const std::string folder = files.Inspect(kHiScoreFileName).folder;
+    lock.emplace(files, folder);
+    if (!lock->Result().Ok()) {
+      save.status = ScoreFileSave::Busy;
+      save.result = lock->Result();
+      return save;
+    }
+    // A link turned elsewhere meanwhile: lock that folder instead.
+    if (tries == 3 || files.Inspect(kHiScoreFileName).folder == folder) break;
+    lock.reset();
   }
   save.look = Look(files, table, false);
   save.facts = save.look.facts;

@@ -202,6 +202,19 @@ TEST(OddScorePlaces, SaveKeepsPermissionBitsAndLinks) {
   EXPECT_EQ(ModeOf("kept/table.dat"), 0640u);
   EXPECT_EQ(Entries("game"), std::vector<std::string>{"HiScore.dat"});
   EXPECT_EQ(Entries("kept"), std::vector<std::string>{"table.dat"});
+
+  // A copy in another folder, linked to the same file, keeps those entries.
+  fs::create_directory("other");
+  fs::create_symlink(fs::absolute("kept/table.dat"), "other/HiScore.dat");
+  fs::current_path("other");
+  {
+    Copy copy;
+    copy.Play(55, "Ken");
+  }
+  fs::current_path("..");
+  EXPECT_EQ(ReadBytes("kept/table.dat"),
+            "90,60,55,50,0,0,0,0,0,0\r\nAoi\r\nRin\r\nKen\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+  EXPECT_TRUE(fs::is_symlink("other/HiScore.dat"));
 }
 
 TEST(OddScorePlaces, EveryDamagedFileIsKept) {
