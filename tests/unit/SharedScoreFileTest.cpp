@@ -227,16 +227,27 @@ TEST(SharedScoreFile, TwoProcessesSavingAtOnceLoseNothing) {
   ASSERT_GT(copies[0].pid, 0);
   ASSERT_GT(copies[1].pid, 0);
 
-  // Every read while both save must find a whole table.
+  // Every read while both save must find a whole table, and an entry once
+  // read leaves the file only when ten better ones push it out.
   int reads = 0;
   int brokenReads = 0;
+  int lostEntries = 0;
+  std::vector<Entry> lastRead;
   int running = 2;
   while (running > 0) {
     const std::string bytes = ReadBytes(kHiScoreFileName);
     ++reads;
-    if (TableOf(bytes).empty()) {
-      if (++brokenReads <= 3)
-        ADD_FAILURE() << "read " << reads << " found: " << bytes.size() << " bytes";
+    const std::vector<Entry> table = TableOf(bytes);
+    if (table.empty()) {
+      if (++brokenReads <= 3) ADD_FAILURE() << "read " << reads << ": " << bytes.size() << " bytes";
+    } else {
+      for (const Entry& entry : lastRead) {
+        if (entry.first > table.back().first &&
+            std::find(table.begin(), table.end(), entry) == table.end()) {
+          if (++lostEntries <= 3) ADD_FAILURE() << "read " << reads << " lost " << entry.second;
+        }
+      }
+      lastRead = table;
     }
     std::this_thread::sleep_for(std::chrono::microseconds(100));  // leaves the copies a core
     running = 0;
@@ -265,10 +276,11 @@ TEST(SharedScoreFile, TwoProcessesSavingAtOnceLoseNothing) {
 
   std::cout << "[          ] 2 copies, " << 2 * kGamesPerCopy << " game overs (saves), "
             << reports[0].asked + reports[1].asked << " qualifying entries, " << reads << " reads, "
-            << brokenReads << " broken reads\n";
+            << brokenReads << " broken reads, " << lostEntries << " entries lost\n";
   EXPECT_GT(reports[0].asked, kGamesPerCopy * 2 / 3);
   EXPECT_GT(reports[1].asked, kGamesPerCopy * 2 / 3);
   EXPECT_EQ(brokenReads, 0);
+  EXPECT_EQ(lostEntries, 0);
 
   // Nothing besides the score file is left in its folder.
   std::vector<std::string> names;
