@@ -23,7 +23,7 @@
 #include "headless/SimGame.h"
 #include "headless/SimHost.h"
 #include "scores/ScoreFile.h"
-#include "tests/support/GameOver.h"
+#include "tests/support/RunningGame.h"
 #include "tests/support/TempDir.h"
 
 namespace pellmora {
@@ -48,23 +48,6 @@ unsigned ModeOf(const std::string& name) {
   struct stat st {};
   return ::lstat(name.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
-
-// A game in the working directory, its title over.
-struct Copy {
-  std::ostringstream out;
-  SimHost host;
-  SimGame game;
-  Copy() : host(out), game(host) {
-    game.Load();
-    host.Wait(1305);
-  }
-  std::string Play(int16_t score, const std::string& name) {
-    out.str("");
-    host.QueueAnswer(name);
-    EndGameWith(host, game, score);
-    return out.str();
-  }
-};
 
 // What went wrong in a child, one line each; empty when nothing did.
 struct Checks {
@@ -126,16 +109,16 @@ TEST(OddScorePlaces, FolderTakingNoNewFileRefusesTheSaveAndKeepsTheEntry) {
   const std::string failures = AsPlayer(dir.Path() / "locked", [](Checks& checks) {
     const std::string here = fs::canonical(".").string();
     ::chmod(".", 0555);
-    Copy copy;
-    const std::string printed = copy.Play(50, "Mio");
+    RunningGame copy;
+    copy.Play(50, "Mio");
+    const std::string printed = copy.out.str();
     checks.Expect(Says(printed, "フォルダー「" + here + "」に新しいファイルを作れないため") &&
                       Says(printed, "このフォルダーへの書き込みを許可してください"),
                   "no message naming the folder: " + printed);
     checks.Expect(ReadBytes("HiScore.dat") == kTable, "the file changed");
     checks.Expect(Entries(".") == std::vector<std::string>{"HiScore.dat"}, "the folder changed");
     // The entry stays in the ranking, and the next game over saves it.
-    copy.game.Click(SimButton::Command2);
-    checks.Expect(copy.host.Form2()->Text1[1].Text == "Mio", "the entry was dropped");
+    checks.Expect(copy.Shown(1) == "Mio", "the entry was dropped");
     ::chmod(".", 0755);
     copy.Play(20, "Ken");
     checks.Expect(ReadBytes("HiScore.dat") ==
@@ -151,8 +134,9 @@ TEST(OddScorePlaces, ReadOnlyFileIsNotReplaced) {
   WriteBytes("game/HiScore.dat", kTable);
   ::chmod("game/HiScore.dat", 0444);
   const std::string failures = AsPlayer(dir.Path() / "game", [](Checks& checks) {
-    Copy copy;
-    const std::string printed = copy.Play(50, "Mio");
+    RunningGame copy;
+    copy.Play(50, "Mio");
+    const std::string printed = copy.out.str();
     checks.Expect(Says(printed, "は読み取り専用のため、スコアを保存しませんでした"),
                   "no read-only message: " + printed);
     checks.Expect(ReadBytes("HiScore.dat") == kTable && ModeOf("HiScore.dat") == 0444,
@@ -168,13 +152,13 @@ TEST(OddScorePlaces, SaveKeepsPermissionBitsAndLinks) {
   ::chmod("HiScore.dat", 0600);
   const mode_t mask = ::umask(077);
   {
-    Copy copy;
+    RunningGame copy;
     copy.Play(50, "Mio");
   }
   EXPECT_EQ(ModeOf("HiScore.dat"), 0600u);
   ::chmod("HiScore.dat", 0664);  // bits the creation mask would take away
   {
-    Copy copy;
+    RunningGame copy;
     copy.Play(40, "Ken");
   }
   ::umask(mask);
@@ -190,7 +174,7 @@ TEST(OddScorePlaces, SaveKeepsPermissionBitsAndLinks) {
   fs::create_symlink("../kept/table.dat", "game/HiScore.dat");
   fs::current_path("game");
   {
-    Copy copy;
+    RunningGame copy;
     copy.Play(50, "Mio");
     copy.Play(60, "Rin");
   }
@@ -208,7 +192,7 @@ TEST(OddScorePlaces, SaveKeepsPermissionBitsAndLinks) {
   fs::create_symlink(fs::absolute("kept/table.dat"), "other/HiScore.dat");
   fs::current_path("other");
   {
-    Copy copy;
+    RunningGame copy;
     copy.Play(55, "Ken");
   }
   fs::current_path("..");
@@ -222,7 +206,7 @@ TEST(OddScorePlaces, EveryDamagedFileIsKept) {
   WriteBytes("HiScore.dat.bak", "an earlier copy");
   WriteBytes("HiScore.dat", kDamaged);
   {
-    Copy copy;
+    RunningGame copy;
     EXPECT_TRUE(Says(copy.out.str(), "「HiScore.dat.bak.1」として残します")) << copy.out.str();
     copy.Play(50, "Mio");
   }
@@ -233,8 +217,8 @@ TEST(OddScorePlaces, EveryDamagedFileIsKept) {
   // holds both copies' entries.
   const std::string second = "1,2,3,4,5,6,7,8,9,10\r\nX\r\n";
   WriteBytes("HiScore.dat", second);
-  Copy a;
-  Copy b;
+  RunningGame a;
+  RunningGame b;
   a.Play(30, "Aoi");
   b.Play(20, "Ken");
   EXPECT_EQ(ReadBytes("HiScore.dat.bak.2"), second);
@@ -244,7 +228,8 @@ TEST(OddScorePlaces, EveryDamagedFileIsKept) {
 
   // A file another copy left damaged while this one runs is kept as well.
   WriteBytes("HiScore.dat", kDamaged + "again");
-  const std::string printed = a.Play(10, "Rin");
+  a.Play(10, "Rin");
+  const std::string printed = a.out.str();
   EXPECT_TRUE(Says(printed, "「HiScore.dat.bak.3」として残します")) << printed;
   EXPECT_EQ(ReadBytes("HiScore.dat.bak.3"), kDamaged + "again");
   EXPECT_EQ(ReadBytes("HiScore.dat"),
@@ -284,10 +269,9 @@ TEST(OddScorePlaces, NameHoldingNoFileIsToldAndNeverWritten) {
     TempWorkingDir dir;
     c.make();
     const auto before = fs::symlink_status("HiScore.dat").type();
-    Copy copy;
+    RunningGame copy;
     EXPECT_TRUE(Says(copy.out.str(), c.told)) << c.what << ": " << copy.out.str();
-    const std::string printed = copy.Play(50, "Mio");
-    EXPECT_FALSE(Says(printed, "inputbox")) << c.what << ": " << printed;
+    EXPECT_FALSE(copy.Play(50, "Mio")) << c.what << ": " << copy.out.str();
     EXPECT_EQ(fs::symlink_status("HiScore.dat").type(), before) << c.what;
     EXPECT_EQ(Entries("."), std::vector<std::string>{"HiScore.dat"}) << c.what;
   }

@@ -3,13 +3,10 @@
 // takes every file the writer can make, the longest names included.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
-#include "headless/SimGame.h"
-#include "headless/SimHost.h"
 #include "scores/ScoreFile.h"
-#include "tests/support/GameOver.h"
+#include "tests/support/RunningGame.h"
 #include "tests/support/TempDir.h"
 
 namespace pellmora {
@@ -24,31 +21,16 @@ std::string Repeat(const std::string& piece, std::size_t times) {
   return out;
 }
 
-struct Copy {
-  std::ostringstream out;
-  SimHost host;
-  SimGame game;
-  Copy() : host(out), game(host) {
-    game.Load();
-    host.Wait(1305);
-  }
-  std::string Shown(int slot) {
-    game.Click(SimButton::Command2);
-    return host.Form2()->Text1[slot].Text;
-  }
-};
-
 TEST(ScoreNames, RankingShowsTheNameAsARestartWill) {
   TempWorkingDir dir;
   WriteBytes(kHiScoreFileName, kEmptyTable);
   {
-    Copy copy;
-    copy.host.QueueAnswer("🎮 gamer 한국어\tＡ");
-    ASSERT_TRUE(EndGameWith(copy.host, copy.game, 50));
+    RunningGame copy;
+    ASSERT_TRUE(copy.Play(50, "🎮 gamer 한국어\tＡ"));
     // Code page 932 has no game pad, no hangul: one "?" each; a tab is a space.
     EXPECT_EQ(copy.Shown(0), "? gamer ??? Ａ");
   }
-  Copy restarted;
+  RunningGame restarted;
   EXPECT_EQ(restarted.out.str(), "");
   EXPECT_EQ(restarted.Shown(0), "? gamer ??? Ａ");
 }
@@ -58,31 +40,25 @@ TEST(ScoreNames, LongestNamesAreWrittenAndReadBack) {
   WriteBytes(kHiScoreFileName, kEmptyTable);
   const std::string kept = Repeat("あ", kMaxNameChars);
   {
-    Copy copy;
-    for (int i = 1; i <= 10; ++i) {
-      copy.host.QueueAnswer(Repeat("あ", 40000));  // longer than any text box takes
-      ASSERT_TRUE(EndGameWith(copy.host, copy.game, static_cast<int16_t>(i)));
-    }
+    RunningGame copy;
+    // Longer than any text box takes.
+    for (int i = 1; i <= 10; ++i)
+      ASSERT_TRUE(copy.Play(static_cast<int16_t>(i), Repeat("あ", 40000)));
     EXPECT_EQ(copy.game.Window().hiNames[0], kept);
   }
   // "10,9,...,1" and CR LF, then ten names of 32,767 two-byte characters.
-  const std::string bytes = ReadBytes(kHiScoreFileName);
-  EXPECT_EQ(bytes.size(), 22u + 10u * (2u * 32767u + 2u));
-  Copy restarted;
+  EXPECT_EQ(ReadBytes(kHiScoreFileName).size(), 22u + 10u * (2u * 32767u + 2u));
+  RunningGame restarted;
   EXPECT_EQ(restarted.out.str(), "");  // no damaged-file message
   EXPECT_EQ(restarted.game.Window().hiScores[9], 1);
   EXPECT_EQ(restarted.Shown(9), kept);
-}
 
-TEST(ScoreNames, NameLongerThanAnyWrittenIsDamage) {
-  const std::string table = "1,0,0,0,0,0,0,0,0,0\r\nAoi\r\n" + std::string(kMaxNameChars + 1, 'x') +
-                            "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
-  const ParsedScoreFile parsed = ParseScoreFile(table);
-  EXPECT_FALSE(parsed.ok);
-  EXPECT_EQ(parsed.failedLine, 3);
-  std::string longest = table;
-  longest.erase(longest.find('x'), 1);
-  EXPECT_TRUE(ParseScoreFile(longest).ok);
+  // One character more is no name the game writes: damaged, at its line.
+  std::string longer = "1,0,0,0,0,0,0,0,0,0\r\nAoi\r\n" + std::string(kMaxNameChars + 1, 'x');
+  longer += "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+  EXPECT_EQ(ParseScoreFile(longer).failedLine, 3);
+  longer.erase(longer.find('x'), 1);
+  EXPECT_TRUE(ParseScoreFile(longer).ok);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@
 #include "headless/SimHost.h"
 #include "scores/ScoreFile.h"
 #include "tests/support/FaultyFileOps.h"
-#include "tests/support/GameOver.h"
+#include "tests/support/RunningGame.h"
 #include "tests/support/TempDir.h"
 
 namespace pellmora {
@@ -42,37 +42,13 @@ std::vector<Entry> TableOf(const std::string& bytes) {
   return entries;
 }
 
-// A copy of the game, its title over, ready for its first game.
-struct Copy {
-  std::ostringstream out;
-  SimHost host;
-  SimGame game;
-  explicit Copy(std::uint64_t seed) : host(out, seed), game(host) {
-    game.Load();
-    host.Wait(1305);
-  }
-  // Ends a game with the score, answering the name box (if it comes) with
-  // the name; true when the box came. An answer left unused is taken by
-  // the next box, so a caller asked nothing passes the same name again.
-  bool Play(int16_t score, const std::string& name) {
-    out.str("");
-    if (!answerQueued) host.QueueAnswer(name);
-    answerQueued = true;
-    EXPECT_TRUE(EndGameWith(host, game, score));
-    const bool asked = out.str().find("inputbox ") != std::string::npos;
-    if (asked) answerQueued = false;
-    return asked;
-  }
-  bool answerQueued = false;
-};
-
 // Two copies in one process, taking turns: each sees the other's entries
 // before its name box and keeps them when it saves.
 TEST(SharedScoreFile, CopiesTakingTurnsKeepEachOthersEntries) {
   TempWorkingDir dir;
   WriteBytes(kHiScoreFileName, kEmptyTable);
-  Copy a(1);
-  Copy b(2);
+  RunningGame a(1);
+  RunningGame b(2);
   EXPECT_TRUE(a.Play(50, "Aoi"));
   EXPECT_TRUE(b.Play(70, "Mio"));
   EXPECT_TRUE(a.Play(60, "Ken"));
@@ -94,10 +70,10 @@ TEST(SharedScoreFile, CopiesTakingTurnsKeepEachOthersEntries) {
 TEST(SharedScoreFile, UnsavedEntrySurvivesAnotherCopysSave) {
   TempWorkingDir dir;
   WriteBytes(kHiScoreFileName, kEmptyTable);
-  Copy a(1);
+  RunningGame a(1);
   FaultyFileOps faulty;
   a.host.UseFiles(faulty);
-  Copy b(2);
+  RunningGame b(2);
   faulty.failAt = 2;  // the write of a's first save
   EXPECT_TRUE(a.Play(80, "Aoi"));
   EXPECT_NE(a.out.str().find("に保存できませんでした"), std::string::npos) << a.out.str();
@@ -130,7 +106,7 @@ struct CopyReport {
 // they do not keep the slower copy's other games out of the list.
 [[noreturn]] void PlayAsCopy(char letter, int parity, Clock::time_point start,
                              std::atomic<int>& atLastTen, int writeFd) {
-  Copy copy(static_cast<std::uint64_t>(letter));
+  RunningGame copy(static_cast<std::uint64_t>(letter));
   std::ostringstream report;
   int names = 0;
   int risen = 0;
@@ -288,7 +264,7 @@ TEST(SharedScoreFile, TwoProcessesSavingAtOnceLoseNothing) {
   EXPECT_EQ(names, std::vector<std::string>{kHiScoreFileName});
 
   // A copy started now shows that table in its ranking window.
-  Copy later(3);
+  RunningGame later(3);
   ASSERT_TRUE(later.game.Click(SimButton::Command2));
   for (int i = 0; i < kHiScoreListed; ++i) {
     const Entry& entry = everything[static_cast<std::size_t>(i)];
