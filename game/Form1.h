@@ -6,6 +6,7 @@
 #include "host/Form1Controls.h"
 #include "host/Host.h"
 #include "scores/ScoreFile.h"
+#include "scores/SharedHiScores.h"
 
 namespace pellmora {
 
@@ -47,8 +48,8 @@ class Form1 : public Form1Controls, public GameState {
   void SaveHiScores();
   void RecordHiScore();
 
-  // The score file that start-up found damaged is kept aside at the first save.
-  bool keepDamagedScoreFile = false;
+  // The score file as this copy of the game shares it with others.
+  SharedHiScores scoreFile;
 
  private:
   void GuardRight();
@@ -56,6 +57,7 @@ class Form1 : public Form1Controls, public GameState {
   void GuardBottom();
   void GuardLeft();
   void ApplyItem(int k);
+  void RefreshHiScores();
 
   Host& host_;
 };

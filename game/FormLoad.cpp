@@ -9,7 +9,8 @@ void Form1::Form_Load() {
   baseSpeedY = 3;
   host_.Randomize();
   for (auto& name : hiNames) name.clear();
-  if (host_.Files().Exists(kHiScoreFileName)) LoadHiScores();
+  // Also where the name holds something other than a file, to tell the player.
+  LoadHiScores();
 }
 
 }  // namespace pellmora

@@ -1,4 +1,3 @@
-#include <cerrno>
 #include <string>
 
 #include "game/Form1.h"
@@ -7,68 +6,144 @@ namespace pellmora {
 
 namespace {
 
-constexpr const char* kBackupFileName = "HiScore.dat.bak";
-// Enough for any score file a player could have; a larger one is not copied.
-constexpr std::size_t kMaxBackupBytes = 64u << 20;
+const std::string kFileQuoted = "「" + std::string(kHiScoreFileName) + "」";
 
-std::string DamagedMessage(const std::string& what) {
-  return "「" + std::string(kHiScoreFileName) + "」" + what +
-         "ランキングは空の状態で始めます。\n元のファイルは、次にスコアを保存するときに「" +
-         kBackupFileName + "」として残します。";
+std::string Quoted(const std::string& name) {
+  return "「" + name + "」";
+}
+
+std::string WhatIsThere(const FileFacts& facts) {
+  std::string what;
+  switch (facts.kind) {
+    case FileKind::Directory:
+      what = "フォルダー";
+      break;
+    case FileKind::Fifo:
+      what = "名前付きパイプ（FIFO）";
+      break;
+    case FileKind::Socket:
+      what = "ソケット";
+      break;
+    case FileKind::Device:
+      what = "デバイス";
+      break;
+    case FileKind::DanglingLink:
+      return "行き先のないリンク";
+    case FileKind::LinkLoop:
+      return "行き先をたどれないリンク（循環）";
+    default:
+      what = "普通のファイルではないもの";
+      break;
+  }
+  return facts.link ? "リンクで、その行き先は" + what : what;
+}
+
+std::string NotRegularMessage(const FileFacts& facts) {
+  return kFileQuoted + "は" + WhatIsThere(facts) +
+         "です。ランキングは読み込まず、保存もしません。" +
+         "普通のファイルに置き換えるか、取り除いてください。";
+}
+
+std::string DamagedMessage(const std::string& what, const std::string& backupName) {
+  return kFileQuoted + what +
+         "ランキングは空の状態で始めます。\n元のファイルは、次にスコアを保存するときに" +
+         Quoted(backupName) + "として残します。";
+}
+
+std::string Problem(const ScoreFileLook& look) {
+  switch (look.status) {
+    case ScoreFileLook::Unreadable:
+      return "を読み込めませんでした（" + look.read.reason + "）。";
+    case ScoreFileLook::TooLarge:
+      return "が大きすぎます（1 MiB を超えています）。";
+    default:
+      return "の " + std::to_string(look.failedLine) + " 行目が読み取れません。";
+  }
+}
+
+std::string SaveFailureMessage(const ScoreFileSave& save) {
+  const std::string goesOn = "ランキングはこのまま続け、次のゲームオーバーでもう一度保存します。";
+  switch (save.status) {
+    case ScoreFileSave::NotRegular:
+      return kFileQuoted + "は" + WhatIsThere(save.facts) + "のため、スコアを保存しませんでした。";
+    case ScoreFileSave::Busy:
+      return "ほかの Pellmora が" + kFileQuoted +
+             "を使い続けているため、スコアを保存しませんでした（" + save.result.reason + "）。" +
+             goesOn;
+    case ScoreFileSave::Unreadable:
+      return kFileQuoted + "を読み込めないため、スコアを保存しませんでした（" + save.result.reason +
+             "）。" + goesOn;
+    case ScoreFileSave::ReadOnly:
+      return Quoted(save.facts.target) + "は読み取り専用のため、スコアを保存しませんでした。" +
+             "保存するには、このファイルへの書き込みを許可してください。" + goesOn;
+    case ScoreFileSave::BackupFailed:
+      return "壊れた" + kFileQuoted + "を" + Quoted(save.keptAside) +
+             "として残せなかったため、スコアを保存しませんでした（" + save.result.reason + "）。";
+    case ScoreFileSave::FolderTakesNoFile:
+      return "フォルダー" + Quoted(save.facts.folder) +
+             "に新しいファイルを作れないため、スコアを保存しませんでした（" + save.result.reason +
+             "）。保存するには、このフォルダーへの書き込みを許可してください。" + goesOn;
+    default:
+      return kFileQuoted + "に保存できませんでした（" + save.result.reason +
+             "）。ランキングはこのまま続けます。";
+  }
 }
 
 }  // namespace
 
 // A damaged file does not stop the game: the player is told which line could
 // not be read, the ranking starts empty, and the file is left untouched until
-// the first save, which keeps it aside as HiScore.dat.bak.
+// the first save, which keeps it aside under a name no other copy holds.
+// Anything but a regular file under the name is told and never written.
 void Form1::LoadHiScores() {
-  std::string bytes;
-  const FileResult read = host_.Files().ReadAll(kHiScoreFileName, bytes, kMaxScoreFileBytes);
-  std::string problem;
-  if (!read.Ok()) {
-    problem = "を読み込めませんでした（" + read.reason + "）。";
-  } else if (bytes.size() > kMaxScoreFileBytes) {
-    problem = "が大きすぎます（1 MiB を超えています）。";
-  } else {
-    ParsedScoreFile parsed = ParseScoreFile(bytes);
-    if (parsed.ok) {
-      for (int i = 0; i < kHiScoreListed; ++i) {
-        hiScores[i] = parsed.scores[i];
-        hiNames[i] = std::move(parsed.names[i]);
-      }
+  const ScoreFileLook look = scoreFile.Load(host_.Files(), *this);
+  switch (look.status) {
+    case ScoreFileLook::Absent:
+    case ScoreFileLook::Read:
+    case ScoreFileLook::Unchanged:
       return;
-    }
-    problem = "の " + std::to_string(parsed.failedLine) + " 行目が読み取れません。";
+    case ScoreFileLook::NotRegular:
+      host_.MsgBox(NotRegularMessage(look.facts), "Pellmora");
+      return;
+    default:
+      host_.MsgBox(
+          DamagedMessage(Problem(look),
+                         look.backupName.empty() ? FreeBackupName(host_.Files()) : look.backupName),
+          "Pellmora");
+      return;
   }
-  keepDamagedScoreFile = true;
-  host_.MsgBox(DamagedMessage(problem), "Pellmora");
+}
+
+// Before the name prompt: the table other copies of the game saved since,
+// so that the score qualifies against the freshest ranking.
+void Form1::RefreshHiScores() {
+  const ScoreFileLook look = scoreFile.Refresh(host_.Files(), *this);
+  if (look.status == ScoreFileLook::Damaged || look.status == ScoreFileLook::TooLarge) {
+    host_.MsgBox(kFileQuoted + "がほかから書き換えられ、" + kFileQuoted + Problem(look) +
+                     "\nいまのランキングで保存し直し、元のファイルは" + Quoted(look.backupName) +
+                     "として残します。",
+                 "Pellmora");
+  }
 }
 
 // A failed save is told to the player and the game goes on: the table in
-// memory keeps its entries and the next game over tries again.
+// memory keeps its entries and the next game over tries again. Nothing is
+// shown while the folder is locked.
 void Form1::SaveHiScores() {
-  FileOps& files = host_.Files();
-  if (keepDamagedScoreFile) {
-    std::string old;
-    FileResult kept = files.ReadAll(kHiScoreFileName, old, kMaxBackupBytes);
-    if (kept.Ok() && old.size() > kMaxBackupBytes) kept = FileResult{EFBIG, "file too large"};
-    if (kept.Ok()) kept = SaveAtomically(files, kBackupFileName, old);
-    if (!kept.Ok()) {
-      host_.MsgBox("壊れた「" + std::string(kHiScoreFileName) + "」を「" + kBackupFileName +
-                       "」として残せなかったため、スコアを保存しませんでした（" + kept.reason +
-                       "）。",
-                   "Pellmora");
+  const ScoreFileSave save = scoreFile.Save(host_.Files(), *this);
+  switch (save.status) {
+    case ScoreFileSave::Saved:
+      if (save.look.status != ScoreFileLook::Unchanged && !save.keptAside.empty()) {
+        host_.MsgBox(kFileQuoted + "が壊れていたため" + Quoted(save.keptAside) +
+                         "として残し、いまのランキングで保存し直しました。",
+                     "Pellmora");
+      }
       return;
-    }
-    keepDamagedScoreFile = false;
-  }
-  const FileResult saved =
-      SaveAtomically(files, kHiScoreFileName, FormatScoreFile(hiScores, hiNames));
-  if (!saved.Ok()) {
-    host_.MsgBox("「" + std::string(kHiScoreFileName) + "」に保存できませんでした（" +
-                     saved.reason + "）。ランキングはこのまま続けます。",
-                 "Pellmora");
+    case ScoreFileSave::FileGone:
+      return;
+    default:
+      host_.MsgBox(SaveFailureMessage(save), "Pellmora");
+      return;
   }
 }
 

@@ -15,4 +15,16 @@ void HiScoreTable::SortHiScores() {
   }
 }
 
+void HiScoreTable::PlaceHiScore(int16_t score, const std::string& name) {
+  for (int i = 0; i < kHiScoreSlots; ++i) {
+    if (hiScores[i] == 0) {
+      hiScores[i] = score;
+      hiNames[i] = name;
+      break;
+    }
+  }
+  SortHiScores();
+  hiScores[10] = 0;
+}
+
 }  // namespace pellmora

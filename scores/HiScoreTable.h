@@ -18,6 +18,9 @@ struct HiScoreTable {
   // swapped with each other, yet the order among equals can change when an
   // entry moves past them; the ranking's order of names depends on exactly this.
   void SortHiScores();
+  // Records a new entry: the first free slot (the spare when the list is
+  // full) takes it, the table is sorted and its lowest entry dropped.
+  void PlaceHiScore(int16_t score, const std::string& name);
 };
 
 }  // namespace pellmora

@@ -1,32 +1,102 @@
 #include "scores/PosixFileOps.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <thread>
 
 namespace pellmora {
 
 namespace {
 
+// Another copy's save takes milliseconds; one that holds the folder for this
+// long is stopped, not saving, and the player is told instead of waiting.
+constexpr auto kLockPatience = std::chrono::seconds(20);
+
 FileResult Failure(int error) {
   return FileResult{error, std::strerror(error)};
 }
 
+FileKind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return FileKind::Regular;
+  if (S_ISDIR(mode)) return FileKind::Directory;
+  if (S_ISFIFO(mode)) return FileKind::Fifo;
+  if (S_ISSOCK(mode)) return FileKind::Socket;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return FileKind::Device;
+  return FileKind::Other;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string RealPath(const std::string& path) {
+  const std::unique_ptr<char, decltype(&::free)> real(::realpath(path.c_str(), nullptr), &::free);
+  return real ? std::string(real.get()) : path;
+}
+
 }  // namespace
+
+PosixFileOps::~PosixFileOps() {
+  UnlockFolder();
+}
 
 bool PosixFileOps::Exists(const std::string& name) {
   struct stat st {};
   return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+FileFacts PosixFileOps::Inspect(const std::string& name) {
+  FileFacts facts;
+  facts.target = name;
+  struct stat st {};
+  if (::lstat(name.c_str(), &st) != 0) {
+    facts.kind = errno == ENOENT || errno == ENOTDIR ? FileKind::Absent : FileKind::Other;
+    facts.folder = RealPath(FolderOf(name));
+    return facts;
+  }
+  if (S_ISLNK(st.st_mode)) {
+    facts.link = true;
+    if (::stat(name.c_str(), &st) != 0) {
+      facts.kind = errno == ELOOP                        ? FileKind::LinkLoop
+                   : errno == ENOENT || errno == ENOTDIR ? FileKind::DanglingLink
+                                                         : FileKind::Other;
+      facts.folder = RealPath(FolderOf(name));
+      return facts;
+    }
+    facts.target = RealPath(name);
+  }
+  facts.kind = KindOf(st.st_mode);
+  facts.folder = RealPath(FolderOf(facts.target));
+  facts.mode = st.st_mode & 07777;
+  facts.writable = (facts.mode & 0222) != 0 && ::access(facts.target.c_str(), W_OK) == 0;
+  return facts;
+}
+
 FileResult PosixFileOps::ReadAll(const std::string& name, std::string& bytes, std::size_t limit) {
   bytes.clear();
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO put in the file's place cannot stop the game.
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return Failure(errno);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    return {error, "not a regular file"};
+  }
   char buffer[8192];
   while (bytes.size() <= limit) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -44,10 +114,17 @@ FileResult PosixFileOps::ReadAll(const std::string& name, std::string& bytes, st
   return {};
 }
 
-FileResult PosixFileOps::Open(const std::string& name, bool createNew, Handle& handle) {
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (createNew ? O_EXCL : O_TRUNC);
-  const int fd = ::open(name.c_str(), flags, 0644);
+FileResult PosixFileOps::CreateNew(const std::string& name, unsigned mode, Handle& handle) {
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        static_cast<mode_t>(mode & 07777));
   if (fd < 0) return Failure(errno);
+  // The creation mask may have taken bits the player gave the file.
+  if (::fchmod(fd, static_cast<mode_t>(mode & 07777)) != 0) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(name.c_str());
+    return Failure(error);
+  }
   handle = fd;
   return {};
 }
@@ -84,14 +161,52 @@ FileResult PosixFileOps::Remove(const std::string& name) {
   return {};
 }
 
-FileResult PosixFileOps::SyncDirectory() {
-  const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+FileResult PosixFileOps::SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return Failure(errno);
   const int rc = ::fsync(fd);
   const int error = errno;
   ::close(fd);
   if (rc != 0) return Failure(error);
   return {};
+}
+
+FileResult PosixFileOps::LockFolder(const std::string& folder) {
+  UnlockFolder();
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A folder that may be entered but not listed cannot be locked; the save
+  // still runs, as safe as a single copy's.
+  if (fd < 0) return errno == EACCES ? FileResult{} : Failure(errno);
+  const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
+  auto pause = std::chrono::microseconds(200);
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
+    const int error = errno;
+    if (error == EINTR) continue;
+    if (error != EWOULDBLOCK) {
+      ::close(fd);
+      // A file system without locks (some network mounts): as above.
+      return error == ENOLCK || error == EOPNOTSUPP ? FileResult{} : Failure(error);
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd);
+      return Failure(ETIMEDOUT);
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::microseconds(5000));
+  }
+  lockFd_ = fd;
+  return {};
+}
+
+void PosixFileOps::UnlockFolder() {
+  if (lockFd_ < 0) return;
+  ::close(lockFd_);  // closing the only descriptor lets go of the lock
+  lockFd_ = -1;
+}
+
+std::string PosixFileOps::CopyTag() {
+  return std::to_string(::getpid());
 }
 
 }  // namespace pellmora

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cerrno>
 
 #include "scores/ScoreFile.h"
@@ -5,6 +6,18 @@
 namespace pellmora {
 
 namespace {
+
+// Tried one after another when a name is taken by a leftover of any kind.
+constexpr int kTempNameTries = 64;
+
+std::atomic<unsigned> tempCounter{0};
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
 
 FileResult WriteAndClose(FileOps& files, FileOps::Handle handle, std::string_view bytes) {
   FileResult result = files.Write(handle, bytes);
@@ -15,25 +28,34 @@ FileResult WriteAndClose(FileOps& files, FileOps::Handle handle, std::string_vie
 
 }  // namespace
 
-FileResult SaveAtomically(FileOps& files, const std::string& name, std::string_view bytes) {
-  const std::string temp = name + ".tmp";
-  files.Remove(temp);  // a leftover of an interrupted save; usually absent
+SaveResult SaveAtomically(FileOps& files, const std::string& target, std::string_view bytes,
+                          unsigned mode) {
+  SaveResult saved;
+  // The temporary file is this save's own: a name no other save uses,
+  // created only where nothing stands, so that nothing of another copy's
+  // save is ever removed or renamed.
+  const std::string prefix = target + ".tmp." + files.CopyTag() + ".";
+  std::string temp;
   FileOps::Handle handle = -1;
-  FileResult result = files.Open(temp, true, handle);
-  if (result.error == EACCES || result.error == EPERM) {
-    // The folder takes no new file; the file itself may still be writable.
-    result = files.Open(name, false, handle);
-    if (!result.Ok()) return result;
-    return WriteAndClose(files, handle, bytes);
+  for (int i = 0; i < kTempNameTries; ++i) {
+    temp = prefix + std::to_string(tempCounter++);
+    static_cast<FileResult&>(saved) = files.CreateNew(temp, mode, handle);
+    if (saved.error != EEXIST) break;
   }
-  if (!result.Ok()) return result;
-  result = WriteAndClose(files, handle, bytes);
-  if (result.Ok()) result = files.Rename(temp, name);
-  if (!result.Ok()) {
+  if (!saved.Ok()) {
+    // Never written over in place: a cut write would lose the table.
+    saved.folderTakesNoFile = saved.error == EACCES || saved.error == EPERM || saved.error == EROFS;
+    return saved;
+  }
+  static_cast<FileResult&>(saved) = WriteAndClose(files, handle, bytes);
+  if (saved.Ok()) static_cast<FileResult&>(saved) = files.Rename(temp, target);
+  if (!saved.Ok()) {
     files.Remove(temp);
-    return result;
+    return saved;
   }
-  return files.SyncDirectory();
+  saved.replaced = true;
+  static_cast<FileResult&>(saved) = files.SyncFolder(FolderOf(target));
+  return saved;
 }
 
 }  // namespace pellmora

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 
 #include "scores/ScoreFile.h"
@@ -29,7 +30,28 @@ bool ParseNumber(std::string_view field, int16_t& value) {
   return true;
 }
 
+std::size_t CharacterCount(std::string_view utf8) {
+  std::size_t count = 0;
+  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
+// A lead byte of a two-byte character in code page 932.
+bool IsLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
 }  // namespace
+
+std::string NameAsStored(std::string_view typed) {
+  std::string shiftJis = Utf8ToShiftJis(CleanTypedName(typed));
+  std::size_t end = 0;
+  for (std::size_t chars = 0; end < shiftJis.size() && chars < kMaxNameChars; ++chars) {
+    end += IsLeadByte(static_cast<unsigned char>(shiftJis[end])) ? 2 : 1;
+  }
+  shiftJis.resize(std::min(end, shiftJis.size()));
+  return ShiftJisToUtf8(shiftJis).value_or(std::string());
+}
 
 ParsedScoreFile ParseScoreFile(std::string_view bytes) {
   ParsedScoreFile result;
@@ -69,7 +91,7 @@ ParsedScoreFile ParseScoreFile(std::string_view bytes) {
     const std::size_t start = p;
     while (p < bytes.size() && bytes[p] != '\r') ++p;
     auto name = ShiftJisToUtf8(bytes.substr(start, p - start));
-    if (!name) return fail();
+    if (!name || CharacterCount(*name) > kMaxNameChars) return fail();
     result.names[i] = std::move(*name);
     if (p < bytes.size()) consumeLineEnd();
   }

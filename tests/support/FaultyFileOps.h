@@ -1,5 +1,5 @@
 // The real file layer with one step made to fail: the n-th write, sync,
-// close, rename, open or directory sync, counted from 1 (0: none fails). A
+// close, rename, creation or folder sync, counted from 1 (0: none fails). A
 // failing write first writes half of its bytes, as a full disk would.
 #pragma once
 
@@ -16,16 +16,17 @@ class FaultyFileOps : public FileOps {
   int failAt = 0;
   int steps = 0;
   int failError = ENOSPC;
-  std::string refuseCreating;  // a name whose creation is refused (EACCES)
+  bool refuseNewFiles = false;  // the folder takes no new file (EACCES)
 
   bool Exists(const std::string& name) override { return real_.Exists(name); }
+  FileFacts Inspect(const std::string& name) override { return real_.Inspect(name); }
   FileResult ReadAll(const std::string& name, std::string& bytes, std::size_t limit) override {
     return real_.ReadAll(name, bytes, limit);
   }
-  FileResult Open(const std::string& name, bool createNew, Handle& handle) override {
-    if (createNew && name == refuseCreating) return {EACCES, "Permission denied"};
+  FileResult CreateNew(const std::string& name, unsigned mode, Handle& handle) override {
+    if (refuseNewFiles) return {EACCES, "Permission denied"};
     if (Fails()) return Injected();
-    return real_.Open(name, createNew, handle);
+    return real_.CreateNew(name, mode, handle);
   }
   FileResult Write(Handle handle, std::string_view bytes) override {
     if (Fails()) {
@@ -43,7 +44,12 @@ class FaultyFileOps : public FileOps {
     return Fails() ? Injected() : real_.Rename(from, to);
   }
   FileResult Remove(const std::string& name) override { return real_.Remove(name); }
-  FileResult SyncDirectory() override { return Fails() ? Injected() : real_.SyncDirectory(); }
+  FileResult SyncFolder(const std::string& folder) override {
+    return Fails() ? Injected() : real_.SyncFolder(folder);
+  }
+  FileResult LockFolder(const std::string& folder) override { return real_.LockFolder(folder); }
+  void UnlockFolder() override { real_.UnlockFolder(); }
+  std::string CopyTag() override { return real_.CopyTag(); }
 
  private:
   bool Fails() { return ++steps == failAt; }

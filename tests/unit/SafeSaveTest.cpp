@@ -2,6 +2,10 @@
 // one, never a mix and never an empty file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
 #include "scores/ScoreFile.h"
 #include "tests/support/FaultyFileOps.h"
 #include "tests/support/TempDir.h"
@@ -9,6 +13,16 @@
 namespace pellmora {
 
 namespace {
+
+// Everything in the working directory, sorted.
+std::vector<std::string> Entries() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 const std::string kOld = "1,0,0,0,0,0,0,0,0,0\r\nold\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
 const std::string kNew = "9,1,0,0,0,0,0,0,0,0\r\nnew\r\nold\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
@@ -34,27 +48,60 @@ TEST(SafeSave, EveryInterruptedStepLeavesOldOrNew) {
     EXPECT_FALSE(result.Ok()) << "step " << failAt << " failed silently";
     const std::string now = ReadBytes("HiScore.dat");
     EXPECT_TRUE(now == kOld || now == kNew) << "step " << failAt << " left: " << now;
-    EXPECT_FALSE(std::filesystem::exists("HiScore.dat.tmp")) << "step " << failAt;
+    EXPECT_EQ(Entries(), std::vector<std::string>{"HiScore.dat"}) << "step " << failAt;
   }
 }
 
-TEST(SafeSave, LeftoverTemporaryFileDoesNotBlockTheSave) {
+// Leftovers of any kind under the names a save of this process would pick
+// first (another copy's save, or one killed before) block nothing and stay
+// as they are: a save never removes or renames what is not its own.
+TEST(SafeSave, LeftoversUnderTemporaryNamesBlockNothing) {
+  namespace fs = std::filesystem;
   TempWorkingDir dir;
   WriteBytes("HiScore.dat", kOld);
-  WriteBytes("HiScore.dat.tmp", "half a file");
-  FaultyFileOps files;
+  WriteBytes("HiScore.dat.tmp", "an old version's half file");
+  PosixFileOps files;
+  const std::string prefix = "HiScore.dat.tmp." + files.CopyTag() + ".";
+  // The counter is shared by the process; cover the next names it can take.
+  std::vector<std::string> leftovers = {"HiScore.dat.tmp"};
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = prefix + std::to_string(i);
+    switch (i % 3) {
+      case 0:
+        WriteBytes(name, "half a file");
+        break;
+      case 1:
+        fs::create_directory(name);
+        break;
+      default:
+        fs::create_symlink("HiScore.dat", name);  // a link back at the table itself
+        break;
+    }
+    leftovers.push_back(name);
+  }
+  const auto before = Entries();
+  ASSERT_TRUE(SaveAtomically(files, "HiScore.dat", kNew).Ok());
   ASSERT_TRUE(SaveAtomically(files, "HiScore.dat", kNew).Ok());
   EXPECT_EQ(ReadBytes("HiScore.dat"), kNew);
-  EXPECT_FALSE(std::filesystem::exists("HiScore.dat.tmp"));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("HiScore.dat")));
+  EXPECT_EQ(Entries(), before);
+  EXPECT_EQ(ReadBytes(prefix + "0"), "half a file");
+  EXPECT_TRUE(fs::is_directory(prefix + "1"));
+  EXPECT_TRUE(fs::is_symlink(prefix + "2"));
 }
 
-TEST(SafeSave, FolderWithoutRoomForANewFileIsWrittenInPlace) {
+// Never written in place: where no new file can be made, the old file stays
+// byte for byte and the caller is told why.
+TEST(SafeSave, FolderWithoutRoomForANewFileRefusesTheSave) {
   TempWorkingDir dir;
   WriteBytes("HiScore.dat", kOld);
   FaultyFileOps files;
-  files.refuseCreating = "HiScore.dat.tmp";
-  ASSERT_TRUE(SaveAtomically(files, "HiScore.dat", kNew).Ok());
-  EXPECT_EQ(ReadBytes("HiScore.dat"), kNew);
+  files.refuseNewFiles = true;
+  const SaveResult result = SaveAtomically(files, "HiScore.dat", kNew);
+  EXPECT_FALSE(result.Ok());
+  EXPECT_TRUE(result.folderTakesNoFile);
+  EXPECT_EQ(ReadBytes("HiScore.dat"), kOld);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"HiScore.dat"});
 }
 
 }  // namespace

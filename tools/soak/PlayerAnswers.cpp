@@ -33,7 +33,9 @@ const std::vector<PlayerAnswer>& PlayerAnswers() {
 
 std::string StoredName(const PlayerAnswer& answer) {
   if (answer.cancel || answer.text.empty()) return "名無し";
-  return CleanTypedName(answer.text);
+  // As the file gives it back: the table shows what a restart will show.
+  const std::string cleaned = CleanTypedName(answer.text);
+  return ShiftJisToUtf8(Utf8ToShiftJis(cleaned)).value_or("<not code page 932>");
 }
 
 }  // namespace pellmora

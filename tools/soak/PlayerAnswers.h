@@ -14,7 +14,7 @@ struct PlayerAnswer {
 
 const std::vector<PlayerAnswer>& PlayerAnswers();
 
-// The name the table must hold for an answer.
+// The name the table must hold for an answer: cleaned, through the file's code page.
 std::string StoredName(const PlayerAnswer& answer);
 
 }  // namespace pellmora

@@ -336,7 +336,10 @@ void SoakRun::CheckGameOver(const std::vector<TableEntry>& before, int tenth) {
     }
   }
   CheckFileMatchesTable(form, kHiScoreFileName);
-  Expect(!std::filesystem::exists("HiScore.dat.tmp"), "a save left its temporary file");
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    Expect(!entry.path().filename().string().starts_with("HiScore.dat.tmp"),
+           "a save left its temporary file " + entry.path().filename().string());
+  }
   if (!damagedFile_.empty()) {
     Expect(ReadFile("HiScore.dat.bak") == damagedFile_, "damaged file not kept aside");
     damagedFile_.clear();
