@@ -83,6 +83,8 @@ EM_JS(void, pellmora_set_ranking_box,
 
 EM_JS(void, pellmora_close_ranking, (), { Module.pellmoraPage.closeRanking(); });
 
+EM_ASYNC_JS(void, pellmora_fetch_scores, (), { await Module.pellmoraPage.fetchScores(); });
+
 EM_ASYNC_JS(void, pellmora_lock_scores, (), { await Module.pellmoraPage.lockScores(); });
 
 EM_ASYNC_JS(void, pellmora_unlock_scores, (), { await Module.pellmoraPage.unlockScores(); });
@@ -174,6 +176,10 @@ void SetRankingBox(int column, int row, const std::string& text, bool visible, f
 
 void CloseRanking() {
   pellmora_close_ranking();
+}
+
+void FetchScores() {
+  pellmora_fetch_scores();
 }
 
 void LockScores() {

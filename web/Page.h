@@ -66,9 +66,10 @@ void SetRankingBox(int column, int row, const std::string& text, bool visible, f
                    float top, float width, float height);
 void CloseRanking();
 
-// The score file in the browser's storage: taken with the lock held by one
-// tab at a time and read afresh from storage; given back after what was
-// written is stored.
+// The score folder in the browser's storage: fetched afresh from storage;
+// taken with the lock that one tab holds at a time (and fetched afresh);
+// given back once what was written is stored.
+void FetchScores();
 void LockScores();
 void UnlockScores();
 

@@ -42,10 +42,10 @@ void WebHost::Run() {
   DefineLabels();
   autopilot_ = page::AutopilotWanted();
   // As the desktop launcher does: a first start finds the empty table.
-  page::LockScores();
-  PutEmptyTableIfMissing(files_);
-  files_.TakeWritten();
-  page::UnlockScores();
+  if (!files_.Exists(kHiScoreFileName)) {
+    const FolderLock lock(files_, ".");
+    PutEmptyTableIfMissing(files_);
+  }
 
   Dispatch([this] { form_.Form_Load(); });
   while (!ended_) {
@@ -70,12 +70,12 @@ void WebHost::Dispatch(Handler&& handler) {
     Fail(error.what());
     return;
   }
+  files_.EventDone();
   if (ended_) return;
   AfterEvent();
 }
 
 void WebHost::AfterEvent() {
-  StoreWrittenFiles();
   if (form_.Caption != shownCaption_) {
     shownCaption_ = form_.Caption;
     page::SetTitle(shownCaption_);
@@ -84,14 +84,6 @@ void WebHost::AfterEvent() {
     paintAsked_ = true;
     page::RequestPaint();
   }
-}
-
-// What a handler wrote goes to the browser's storage before anything else
-// happens, so that a reload or another tab finds it.
-void WebHost::StoreWrittenFiles() {
-  if (!files_.TakeWritten()) return;
-  page::LockScores();
-  page::UnlockScores();
 }
 
 void WebHost::FireTimer(int index) {
@@ -188,10 +180,11 @@ void WebHost::Import(std::string bytes) {
     AfterEvent();
     return;
   }
-  page::LockScores();
-  const FileResult saved = SaveAtomically(files_, kHiScoreFileName, bytes);
-  files_.TakeWritten();
-  page::UnlockScores();
+  SaveResult saved;
+  {
+    const FolderLock lock(files_, ".");
+    saved = SaveAtomically(files_, kHiScoreFileName, bytes);
+  }
   if (!saved.Ok()) {
     MsgBox(
         "「" + std::string(kHiScoreFileName) + "」に保存できませんでした（" + saved.reason + "）。",

@@ -51,7 +51,6 @@ class WebHost final : public Host, public TimerSink {
   void FireTimer(int index);
   void PointerUp(float x, float y);
   void Import(std::string bytes);
-  void StoreWrittenFiles();
   void Paint();
   void ReleaseAllKeys() noexcept;
   void Fail(const char* what);
