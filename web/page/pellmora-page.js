@@ -83,6 +83,7 @@ var Module = (function () {
   // ---- Drawing --------------------------------------------------------------
 
   function uploadPicture(id, bytes, width, height) {
+    if (id === 0) performance.mark('pellmora-pictures');
     const picture = document.createElement('canvas');
     picture.width = width;
     picture.height = height;
@@ -103,6 +104,7 @@ var Module = (function () {
   }
 
   function defineLabel(id, text, font) {
+    if (id === 0) performance.mark('pellmora-labels');
     labels[id] = { text: text, font: font, metrics: null };
   }
 
