@@ -1,5 +1,6 @@
 // The page around the game: everything the web host asks of the browser,
-// implemented in JavaScript (Page.cpp) by the page's script (page/pellmora.js).
+// implemented in JavaScript (Page.cpp) by the page's script
+// (page/pellmora-page.js).
 // Texts are UTF-8.
 #pragma once
 
