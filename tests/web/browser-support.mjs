@@ -126,10 +126,15 @@ export async function clickField(page, x, y) {
 }
 
 // Starts a game and keeps both paddle pairs on the ball until a hit scores;
-// then lets go of the keys. True when it scored.
+// then lets go of the keys. A ball lost before any hit (a slow machine can
+// miss a corner) is a game over without a name: the message is closed and a
+// new game started. True when it scored.
 export async function playUntilScored(page) {
-  await clickField(page, 308, 324);
-  await waitFor('play', async () => (await page.title()).endsWith('0点'), 5000);
+  const start = async () => {
+    await clickField(page, 308, 324);
+    await waitFor('play', async () => (await page.title()).endsWith('0点'), 5000);
+  };
+  await start();
   const held = new Set();
   const hold = async (key, on) => {
     if (on === held.has(key)) return;
@@ -142,8 +147,15 @@ export async function playUntilScored(page) {
     }
   };
   const scored = () => page.title().then((t) => /[1-9][0-9]*点$/.test(t));
-  const end = Date.now() + 20000;
+  const end = Date.now() + 40000;
   while (!(await scored()) && Date.now() < end) {
+    if (await page.$('dialog#msgbox[open]')) {
+      for (const key of [...held]) await hold(key, false);
+      await page.keyboard.press('Enter');
+      await waitFor('the menu after a lost ball', () => menuIsUp(page), 5000);
+      await start();
+      continue;
+    }
     const f = await readField(page);
     if (f.ballX === null || f.left === null || f.top === null) continue;
     await hold('ArrowDown', f.left < f.ballY - 4);
