@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QIcon>
+#include <QLayout>
 
 namespace pellmora {
 
@@ -18,15 +19,21 @@ void TakeIconsOff(QWidget& dialog) {
   }
 }
 
-// Some boxes (the input box) make their buttons only as they are shown.
-class IconRemover final : public QObject {
+// Some boxes (the input box) make their buttons only as they are shown; and
+// a box of one fixed size gets no maximise button from any window manager.
+class AsShown final : public QObject {
  public:
-  explicit IconRemover(QDialog& dialog) : QObject(&dialog) { dialog.installEventFilter(this); }
+  explicit AsShown(QDialog& dialog) : QObject(&dialog) { dialog.installEventFilter(this); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
-      TakeIconsOff(*static_cast<QWidget*>(watched));
+    // Sent once the box has laid itself out for showing, before it paints.
+    if (event->type() == QEvent::ShowToParent && watched->isWidgetType()) {
+      auto& dialog = *static_cast<QWidget*>(watched);
+      TakeIconsOff(dialog);
+      // Held at its size through every later layout pass.
+      if (QLayout* layout = dialog.layout()) layout->setSizeConstraint(QLayout::SetFixedSize);
+      dialog.setFixedSize(dialog.size());
     }
     return false;
   }
@@ -43,7 +50,7 @@ void Apply(QDialog& dialog) {
            Qt::WindowCloseButtonHint;
   dialog.setWindowFlags(flags);
   TakeIconsOff(dialog);
-  new IconRemover(dialog);  // owned by the dialog
+  new AsShown(dialog);  // owned by the dialog
 }
 
 }  // namespace dialoglook

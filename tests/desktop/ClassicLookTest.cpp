@@ -151,6 +151,7 @@ TEST_F(DialogLook, BoxesShowWordsOnlyAndNoMinimiseOrMaximise) {
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint) << box.windowTitle().toStdString();
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_EQ(box.minimumSize(), box.maximumSize()) << "one fixed size, nothing to maximise";
     const auto buttons = box.findChildren<QAbstractButton*>();
     EXPECT_FALSE(buttons.isEmpty());
     for (QAbstractButton* button : buttons) {
