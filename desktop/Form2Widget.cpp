@@ -63,10 +63,11 @@ QLineEdit* Box(QWidget* parent, const design::Cell& cell, const design::FontSpec
 
 }  // namespace
 
-Form2Widget::Form2Widget() : background_(QPixmap::fromImage(pictures::Background())) {
+Form2Widget::Form2Widget(const QIcon& icon)
+    : background_(QPixmap::fromImage(pictures::Background())) {
   setFixedSize(design::kForm2ClientWidth, design::kForm2ClientHeight);
   setWindowTitle(QString::fromUtf8(design::kForm2Caption));
-  setWindowIcon(QIcon(QPixmap::fromImage(pictures::Icon())));
+  setWindowIcon(icon);
   setAttribute(Qt::WA_OpaquePaintEvent);
 
   for (int i = 0; i < 10; ++i) {

@@ -174,7 +174,9 @@ double QtHost::Rnd() {
 Form2Controls& QtHost::ShowForm2() {
   if (form2_ == nullptr) {
     form2_ = std::make_unique<Form2Controls>();
-    auto* widget = new Form2Widget();
+    // A fresh QIcon each time would leave its pixmaps in Qt's pixmap cache
+    // under a new key at every opening.
+    auto* widget = new Form2Widget(window_->windowIcon());
     form2Widget_ = widget;
     connect(widget, &Form2Widget::Closing, this, [this] { Dispatch([this] { UnloadForm2(); }); });
     connect(&widget->Command1(), &QPushButton::clicked, this,

@@ -163,6 +163,19 @@ TEST_F(QtHostRanking, TheCloseButtonUnloadsAndTheNextOpeningStartsAfresh) {
   EXPECT_EQ(host->RankingWindow()->Text1(0).text(), QString());
 }
 
+TEST_F(QtHostRanking, EveryOpeningShowsTheGameWindowsOwnIcon) {
+  // A new icon at each opening would leave its pixmaps in Qt's pixmap cache
+  // under a new key every time: memory that grows with every opening.
+  const qint64 gameIcon = Window().windowIcon().cacheKey();
+  for (int opening = 0; opening < 2; ++opening) {
+    host->ShowForm2();
+    ASSERT_NE(host->RankingWindow(), nullptr);
+    EXPECT_EQ(host->RankingWindow()->windowIcon().cacheKey(), gameIcon) << opening;
+    host->UnloadForm2();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
 TEST_F(QtHostRanking, ClosingByTheTitleBarUnloadsToo) {
   host->ShowForm2();
   QPointer<Form2Widget> form2 = host->RankingWindow();
