@@ -40,9 +40,9 @@ row "process start to first painted frame (ms)" "$(value startup_to_first_frame_
 row "peak resident memory (MB)" "$(value peak_rss_mb)" "< 80"
 row "autopilot kept the ball all along" "$(value autopilot_kept_the_ball)" "yes"
 for kind in ranking game; do
-  if [ "$kind" = ranking ]; then many="ranking openings" one="opening"; else many=games one=game; fi
+  if [ "$kind" = ranking ]; then many="ranking openings" one="ranking opening"; else many=games one=game; fi
   for n in 100 500 "$cycles"; do
     row "resident after $n $many (KiB)" "$(value "${kind}_${n}_rss_kib")" "(reported)"
   done
-  row "resident growth a $one, 500..$cycles (KiB)" "$(slope "$kind")" "< 0.5"
+  row "growth a $one, 500..$cycles (KiB)" "$(slope "$kind")" "< 0.5"
 done
