@@ -3,11 +3,14 @@
 #   make test  installs what is missing, builds and passes every test
 BUILD ?= build
 SAN_BUILD ?= build-san
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8080
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 SOAK_TICKS ?= 10000000
 
-.PHONY: all deps build run test test-san clean bench package screenshots pictures fuzz soak soak-short
+.PHONY: all deps build run test test-san clean bench package screenshots pictures fuzz soak soak-short \
+	web-deps web web-serve
 
 all: build
 
@@ -23,7 +26,8 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@bash scripts/run-game.sh $(BUILD)
 
-test: build
+# The web site is built first, so that its scenarios and browser test run too.
+test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-san
 	$(MAKE) fuzz FUZZ_SECONDS=60
@@ -72,5 +76,22 @@ soak-short: deps
 	cmake --build $(SAN_BUILD) -j $(JOBS) --target pellmora-soak
 	cd $(SAN_BUILD) && ctest --output-on-failure -R '^soak\.short$$'
 
+# The browser build: a static site in $(WEB_BUILD)/site and pellmora-sim for
+# node in $(WEB_BUILD)/pellmora-sim.js, with Debian's Emscripten. The test
+# emulator is plain node: emcmake's default passes a flag node 20 rejects.
+web-deps: deps
+	@bash scripts/install-web-deps.sh
+
+$(WEB_BUILD)/CMakeCache.txt:
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_CROSSCOMPILING_EMULATOR=$$(command -v node)
+
+web: web-deps $(WEB_BUILD)/CMakeCache.txt
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves the site on loopback only, at http://127.0.0.1:$(WEB_PORT)/.
+web-serve: web
+	node tools/web-serve/serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(WEB_BUILD)

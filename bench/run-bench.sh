@@ -19,6 +19,9 @@ work=$(mktemp -d)
 (cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_desktop" "$play" "$menu") >> "$results"
 (cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_memory" "$cycles") >> "$results"
 rm -rf "$work"
+# The browser build in headless Chromium (make web builds it and installs the driver).
+make --no-print-directory web >/dev/null
+node bench/web-bench.mjs build-web/site "$play" >> "$results"
 value() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
 # KiB a cycle between cycle 500 and the last: a leak shows as a steady slope.
 slope() {
@@ -46,3 +49,9 @@ for kind in ranking game; do
   done
   row "growth a $one, 500..$cycles (KiB)" "$(slope "$kind")" "< 0.5"
 done
+row "browser ticks per second (${play} s, autopilot)" "$(value web_ticks_per_second)" "100.0 +- 0.5"
+row "browser tick interval, 99th percentile (ms)" "$(value web_tick_interval_p99_ms)" "< 12"
+row "browser page's main thread CPU while playing (%)" "$(value web_page_main_thread_cpu_percent)" "(reported)"
+row "browser, all Chromium processes' CPU (%)" "$(value web_chromium_cpu_percent)" "(reported)"
+row "browser bytes before the first frame" "$(value web_bytes_before_first_frame)" "< 1000000"
+row "browser load to first frame, loopback (ms)" "$(value web_load_to_first_frame_ms)" "< 500"

@@ -1,21 +1,62 @@
 #include "tools/pellmora-sim/ScriptText.h"
 
-#include <charconv>
+#include <cmath>
 #include <cstdint>
-#include <system_error>
+#include <cstdio>
+#include <cstdlib>
 
 #include "scores/Utf8.h"
 
 namespace pellmora {
 
+namespace {
+
+// The neighbour of a fixed-notation magnitude one unit in its last place up
+// (+1) or down (-1).
+std::string StepLastDigit(std::string fixed, int delta) {
+  for (auto i = static_cast<std::ptrdiff_t>(fixed.size()) - 1; i >= 0; --i) {
+    char& digit = fixed[static_cast<std::size_t>(i)];
+    if (digit == '.') continue;
+    if (delta > 0 && digit == '9') {
+      digit = '0';
+    } else if (delta < 0 && digit == '0') {
+      digit = '9';
+    } else {
+      digit = static_cast<char>(digit + delta);
+      return fixed;
+    }
+  }
+  return delta > 0 ? "1" + fixed : fixed;
+}
+
+}  // namespace
+
+// The shortest fixed notation that reads back to the same float, the nearest
+// one among equals: what std::to_chars(fixed) writes, built on printf and
+// strtof, which every C library has (the browser toolchain's C++ library has
+// no floating-point to_chars).
 std::string FormatFloat(float value) {
   // -0 is not negative: it prints as 0.
   if (value == 0) return "0";
-  // Shortest round trip in fixed notation; a whole value gets no point.
   char buffer[128];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  return std::string(buffer, result.ptr);
+  // A whole value is written exactly, with no point.
+  if (std::nearbyint(value) == value) {
+    std::snprintf(buffer, sizeof buffer, "%.0f", static_cast<double>(value));
+    return buffer;
+  }
+  const float magnitude = std::fabs(value);
+  for (int digits = 1;; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*f", digits, static_cast<double>(magnitude));
+    std::string found = buffer;
+    // Next to a power of two the gap below is half the gap above, so the
+    // nearest text may miss while its neighbour reads back.
+    for (const int delta : {0, 1, -1}) {
+      const std::string candidate = delta == 0 ? found : StepLastDigit(found, delta);
+      if (std::strtof(candidate.c_str(), nullptr) == magnitude) {
+        return value < 0 ? "-" + candidate : candidate;
+      }
+    }
+  }
 }
 
 const char* FormatBool(bool value) noexcept {

@@ -1,7 +1,11 @@
 #include "tools/pellmora-sim/ScriptValues.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <string>
 #include <system_error>
+#include <type_traits>
 
 #include "headless/SimFormat.h"
 #include "host/Host.h"
@@ -23,6 +27,25 @@ bool AllDigits(std::string_view word) noexcept {
 [[noreturn]] void Malformed(std::string_view what, std::string_view value, std::string_view name) {
   std::string message = std::string(what) + " for " + Quoted(name) + ", got " + Quoted(value);
   throw ScriptError(message);
+}
+
+// Reads a checked decimal text as std::from_chars does: the nearest value; out
+// of range when it overflows or a text that is not zero comes out as zero.
+// strtod and strtof stand in for it, since the browser toolchain's C++
+// library has no floating-point from_chars.
+template <typename T>
+bool ReadDecimal(std::string_view text, T& value) {
+  const std::string copy(text);
+  T read;
+  if constexpr (std::is_same_v<T, float>) {
+    read = std::strtof(copy.c_str(), nullptr);
+  } else {
+    read = std::strtod(copy.c_str(), nullptr);
+  }
+  if (std::isinf(read)) return false;
+  if (read == 0 && copy.find_first_of("123456789") != std::string::npos) return false;
+  value = read;
+  return true;
 }
 
 }  // namespace
@@ -55,9 +78,8 @@ std::int64_t ParseMilliseconds(std::string_view word) {
 double ParseRndValue(std::string_view word) {
   double value = -1;
   if (!IsDecimalNumber(word)) throw ScriptError("malformed number " + Quoted(word));
-  const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
   // Also refuses a text like 0.99999999999999999 that only reads as 1.
-  if (result.ec != std::errc{} || !(value >= 0 && value < 1)) {
+  if (!ReadDecimal(word, value) || !(value >= 0 && value < 1)) {
     throw ScriptError("rnd value " + Quoted(word) + " is not within 0 <= V < 1");
   }
   return value + 0.0;  // -0 becomes 0
@@ -73,8 +95,7 @@ float ParseFloat(std::string_view value, std::string_view name) {
   if (!IsDecimalNumber(value)) Malformed("expected a number", value, name);
   float number = 0;
   // Read straight to single precision, so that no double rounding sneaks in.
-  const auto result = std::from_chars(value.data(), value.data() + value.size(), number);
-  if (result.ec != std::errc{}) Malformed("number out of range", value, name);
+  if (!ReadDecimal(value, number)) Malformed("number out of range", value, name);
   return number + 0.0f;
 }
 

@@ -1,0 +1,128 @@
+// One game in the browser build, in Debian's Chromium driven by puppeteer-core:
+// the menu comes up, a game is played until the ball is lost with a score,
+// a hidden tab pauses it, the name is entered in the input box, the page is
+// reloaded and the ranking window shows the name, the exported HiScore.dat
+// holds the table, and importing refuses a damaged file and takes a good one.
+//   node browser-play.mjs SITE_DIR
+import { existsSync, readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+import { readPng } from './png.mjs';
+import { check, clickField, enterName, menuIsUp, openGame, playUntilScored, readField,
+         readRanking, runBrowserTest, sleep, waitFor } from './browser-support.mjs';
+
+const kName = 'Web';
+
+async function setHidden(page, hidden) {
+  await page.evaluate((value) => {
+    Object.defineProperty(document, 'hidden', { configurable: true, get: () => value });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, hidden);
+}
+
+await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
+  const page = await openGame(browser, url);
+  check(await page.title() === 'Pellmora', 'the tab shows the caption "Pellmora" at the menu');
+  check(await page.$eval('#form1', (c) => c.getBoundingClientRect().width) === 640,
+        'the field is shown at a whole factor (1 in a 900 x 700 window)');
+
+  // The same pictures as the desktop's, pixel for pixel: the background
+  // tile repeated (here the bottom-right corner, clear of the menu) and the
+  // start button's picture inside its button.
+  const assets = fileURLToPath(new URL('../../assets/', import.meta.url));
+  const canvasPixels = (x, y, w, h) => page.evaluate((a, b, c, d) => Array.from(
+    document.getElementById('form1').getContext('2d').getImageData(a, b, c, d).data), x, y, w, h);
+  const tile = readPng(join(assets, 'background-tile.png'));
+  const corner = await canvasPixels(624, 464, 16, 16);
+  let tileMatches = true;
+  for (let y = 0; y < 16; ++y) {
+    for (let x = 0; x < 16; ++x) {
+      for (let k = 0; k < 4; ++k) {
+        if (corner[(y * 16 + x) * 4 + k] !== tile.rgba[((y % 8) * 8 + (x % 8)) * 4 + k]) {
+          tileMatches = false;
+        }
+      }
+    }
+  }
+  check(tileMatches, 'the field shows background-tile.png repeated, pixel for pixel');
+  const button = readPng(join(assets, 'button-start.png'));
+  const shown = await canvasPixels(210, 306, button.width, button.height);
+  check(Buffer.from(shown).equals(button.rgba),
+        'the start button shows button-start.png pixel for pixel');
+
+  check(await playUntilScored(page), 'a paddle turned the ball and the caption shows the score');
+
+  // A hidden tab pauses the game as Esc does; only Esc resumes it.
+  await setHidden(page, true);
+  await sleep(600);
+  const paused1 = await readField(page);
+  await sleep(300);
+  const paused2 = await readField(page);
+  check(paused1.ballX !== null && paused1.ballX === paused2.ballX && paused1.ballY === paused2.ballY,
+        'the ball stands still while the tab is hidden');
+  await setHidden(page, false);
+  await sleep(300);
+  check((await readField(page)).ballX === paused1.ballX,
+        'showing the tab again does not resume by itself');
+  await page.keyboard.press('Escape');
+  await sleep(800);
+  check((await readField(page)).ballX !== paused1.ballX, 'Esc resumes the game');
+
+  // The ball is let go: the input box asks for the name.
+  const input = await waitFor('the input box', () => page.$('dialog#inputbox[open]'), 20000);
+  check(await input.$eval('.title', (e) => e.textContent) === 'スコア更新', 'input box title');
+  check(await input.$eval('.text', (e) => e.textContent) === '名前を入力してください。',
+        'input box prompt');
+  const messageTitle = page.waitForSelector('dialog#msgbox[open] .title')
+    .then((e) => e.evaluate((t) => t.textContent));
+  const score = await enterName(page, kName);
+  check(score > 0, `the message box tells the score (${score})`);
+  check(await messageTitle === 'ゲームオーバー', 'message box title');
+
+  // A reload reads the stored table: the ranking shows the name first.
+  await page.reload();
+  await waitFor('the menu after the reload', () => menuIsUp(page), 15000);
+  const ranking = await readRanking(page);
+  check(await ranking.form2.$eval('.title', (e) => e.textContent) === 'ハイスコア ランキング',
+        'the ranking window\'s title');
+  check(ranking.names.length === 10 && ranking.scores.length === 10,
+        'ten name boxes and ten score boxes');
+  check(ranking.names[0] === kName, `first name in the ranking is "${kName}" (${ranking.names[0]})`);
+  check(ranking.scores[0] === String(score), `first score is ${score} (${ranking.scores[0]})`);
+  check(ranking.scores[1] === '0' && ranking.names[1] === '', 'the second row is empty');
+  await ranking.form2.$eval('button.command', (b) => b.click());
+  await waitFor('the ranking window to close', () => page.$('#form2[hidden]'), 5000);
+
+  // The exported file is the desktop's format byte for byte.
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
+  await page.click('#export');
+  const exported = join(scratch, 'HiScore.dat');
+  await waitFor('the download', () => existsSync(exported), 10000);
+  await sleep(200);
+  const expected = `${score},0,0,0,0,0,0,0,0,0\r\n${kName}\r\n` + '\r\n'.repeat(9);
+  check(readFileSync(exported).equals(Buffer.from(expected, 'latin1')),
+        'the exported HiScore.dat holds the table in the desktop\'s format');
+
+  // Importing: a damaged file is refused with the line that cannot be read;
+  // a good one is stored and the game starts afresh with it.
+  const chooser = await page.$('#import-file');
+  const damaged = join(scratch, 'damaged.dat');
+  writeFileSync(damaged, '12,x\r\n');
+  await chooser.uploadFile(damaged);
+  const refusal = await waitFor('the refusal', () => page.$('dialog#msgbox[open]'), 5000);
+  const refused = await refusal.$eval('.text', (e) => e.textContent);
+  check(refused.startsWith('「HiScore.dat」の 1 行目が読み取れません。'),
+        `a damaged import is refused with its line (${refused})`);
+  await page.keyboard.press('Enter');
+  const desk = join(scratch, 'desk.dat');
+  writeFileSync(desk, '500,70,0,0,0,0,0,0,0,0\r\nDesk\r\nTop\r\n' + '\r\n'.repeat(8));
+  await chooser.uploadFile(desk);
+  await page.waitForNavigation({ timeout: 10000 });
+  await waitFor('the menu after the import', () => menuIsUp(page), 15000);
+  const imported = await readRanking(page);
+  check(imported.names[0] === 'Desk' && imported.scores[0] === '500' &&
+        imported.names[1] === 'Top' && imported.scores[1] === '70',
+        'the imported table is the ranking after the restart');
+});
