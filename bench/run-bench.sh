@@ -1,24 +1,33 @@
 #!/usr/bin/env bash
 # Builds in release mode and prints one table of the performance figures with
-# their goals: the headless game, and the real desktop host under Xvfb.
-#   bench/run-bench.sh [PLAY_SECONDS] [MENU_SECONDS]
+# their goals: the headless game, and the real desktop host under Xvfb,
+# its resident memory over many ranking openings and games included.
+#   bench/run-bench.sh [PLAY_SECONDS] [MENU_SECONDS] [MEMORY_CYCLES]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 play=${1:-30}
 menu=${2:-10}
+cycles=${3:-1000}
 build=build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" --target pellmora_bench_sim pellmora_bench_desktop >/dev/null
+cmake --build "$build" -j "$(nproc)" --target pellmora_bench_sim pellmora_bench_desktop \
+  pellmora_bench_memory >/dev/null
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 taskset -c 0 "$build/bench/pellmora_bench_sim" 50000000 >> "$results"
 work=$(mktemp -d)
 (cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_desktop" "$play" "$menu") >> "$results"
+(cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_memory" "$cycles") >> "$results"
 rm -rf "$work"
 # The browser build in headless Chromium (make web builds it and installs the driver).
 make --no-print-directory web >/dev/null
 node bench/web-bench.mjs build-web/site "$play" >> "$results"
 value() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
+# KiB a cycle between cycle 500 and the last: a leak shows as a steady slope.
+slope() {
+  awk -v a="$(value "${1}_500_rss_kib")" -v b="$(value "${1}_${cycles}_rss_kib")" -v n="$cycles" \
+    'BEGIN { if (a == "" || b == "" || n <= 500) print "n/a"; else printf "%.2f", (b - a) / (n - 500) }'
+}
 row() { printf '| %-46s | %12s | %-16s |\n' "$1" "$2" "$3"; }
 echo
 row "figure" "measured" "goal"
@@ -33,6 +42,13 @@ row "paint one frame, 99th percentile (ms)" "$(value paint_p99_ms)" "(reported)"
 row "process start to first painted frame (ms)" "$(value startup_to_first_frame_ms)" "< 250"
 row "peak resident memory (MB)" "$(value peak_rss_mb)" "< 80"
 row "autopilot kept the ball all along" "$(value autopilot_kept_the_ball)" "yes"
+for kind in ranking game; do
+  if [ "$kind" = ranking ]; then many="ranking openings" one="ranking opening"; else many=games one=game; fi
+  for n in 100 500 "$cycles"; do
+    row "resident after $n $many (KiB)" "$(value "${kind}_${n}_rss_kib")" "(reported)"
+  done
+  row "growth a $one, 500..$cycles (KiB)" "$(slope "$kind")" "< 0.5"
+done
 row "browser ticks per second (${play} s, autopilot)" "$(value web_ticks_per_second)" "100.0 +- 0.5"
 row "browser tick interval, 99th percentile (ms)" "$(value web_tick_interval_p99_ms)" "< 12"
 row "browser page's main thread CPU while playing (%)" "$(value web_page_main_thread_cpu_percent)" "(reported)"

@@ -8,6 +8,7 @@
 
 #include "assets/Pictures.h"
 #include "desktop/Fonts.h"
+#include "desktop/PushButton.h"
 #include "desktop/QtPictures.h"
 #include "host/Design.h"
 
@@ -53,7 +54,8 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
 
   const ScreenObject* places[3] = {&controls.Command1, &controls.Command2, &controls.Command3};
   for (int n = 0; n < 3; ++n) {
-    auto* button = new QPushButton(this);
+    // The dotted focus mark runs on the picture's face, inside its blue frame.
+    auto* button = new PushButton(6, this);
     button->setIcon(QIcon(QtPixmap(pellmora::pictures::ButtonPicture(n))));
     button->setIconSize(QSize(196, 36));
     button->setAccessibleName(QString::fromUtf8(design::kButtonTexts[n]));

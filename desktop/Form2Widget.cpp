@@ -8,7 +8,9 @@
 #include <QString>
 
 #include "assets/Pictures.h"
+#include "desktop/ClassicStyle.h"
 #include "desktop/Fonts.h"
+#include "desktop/PushButton.h"
 #include "desktop/QtPictures.h"
 #include "host/Design.h"
 
@@ -42,45 +44,61 @@ QLabel* RankLabel(QWidget* parent, const QString& text, const design::Cell& cell
 }
 
 QLineEdit* Box(QWidget* parent, const design::Cell& cell, const design::FontSpec& font,
-               Qt::Alignment alignment) {
+               Qt::Alignment alignment, bool takesTyping) {
   auto* box = new QLineEdit(parent);
+  // Square corners and a sunken edge around a white field, whatever the
+  // desktop's style.
+  box->setStyle(&ClassicStyle::Instance());
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  box->setPalette(palette);
   box->setGeometry(RectOf(cell));
   box->setFont(fonts::DesignFont(font));
   box->setAlignment(alignment | Qt::AlignVCenter);
-  // Nothing typed into the ranking is ever read back, so the boxes only show
-  // the list; selecting and copying a name still works.
-  box->setReadOnly(true);
+  // Nothing typed into the ranking is ever read back; it goes with the
+  // window when the window is unloaded.
+  box->setReadOnly(!takesTyping);
   return box;
 }
 
 }  // namespace
 
-Form2Widget::Form2Widget() : background_(QtPixmap(pellmora::pictures::Background())) {
+Form2Widget::Form2Widget(const QIcon& icon)
+    : background_(QtPixmap(pellmora::pictures::Background())) {
   setFixedSize(design::kForm2ClientWidth, design::kForm2ClientHeight);
   setWindowTitle(QString::fromUtf8(design::kForm2Caption));
-  setWindowIcon(QIcon(QtPixmap(pellmora::pictures::Icon())));
+  setWindowIcon(icon);
   setAttribute(Qt::WA_OpaquePaintEvent);
 
   for (int i = 0; i < 10; ++i) {
     const design::RankRow& row = design::kRankRows[i];
     label1_[i] = RankLabel(this, QString::number(i + 1), row.rank, i, Qt::AlignCenter);
-    text1_[i] = Box(this, row.name, design::kNameFont[i], Qt::AlignLeft);
-    text2_[i] = Box(this, row.score, design::kScoreFont[i], Qt::AlignRight);
+    // The names take typing like any text box; the scores stay read-only,
+    // so that the list cannot be made to look changed.
+    text1_[i] = Box(this, row.name, design::kNameFont[i], Qt::AlignLeft, true);
+    text2_[i] = Box(this, row.score, design::kScoreFont[i], Qt::AlignRight, false);
     label2_[i] = RankLabel(this, QString::fromUtf8(design::kUnitCaption), row.unit, i,
                            Qt::AlignLeft | Qt::AlignVCenter);
   }
+  // Boxes are windows of their own on the home platform and lie above every
+  // label: a box's edge shows where it touches a rank or unit label.
+  for (int i = 0; i < 10; ++i) {
+    text1_[i]->raise();
+    text2_[i]->raise();
+  }
 
-  command1_ = new QPushButton(QString::fromUtf8(design::kForm2CloseCaption), this);
-  command1_->setGeometry(RectOf(design::kForm2CloseButton));
-  command1_->setAutoDefault(false);
-  const QColor face = QColor::fromRgb(design::kForm2CloseBackColor);
-  // A style sheet on this button only: the face shows its colour under any
-  // style, with a raised edge that sinks while pressed.
-  command1_->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; border: 2px outset %1; }"
-                     "QPushButton:pressed { border-style: inset; }"
-                     "QPushButton:focus { outline: 1px dotted black; }")
-          .arg(face.name()));
+  auto* close = new PushButton(4, this);
+  command1_ = close;
+  close->setText(QString::fromUtf8(design::kForm2CloseCaption));
+  close->setGeometry(RectOf(design::kForm2CloseButton));
+  // A raised edge around a face of the button's own colour, sunk while it is
+  // pressed, whatever the desktop's style.
+  close->setStyle(&ClassicStyle::Instance());
+  QPalette face = close->palette();
+  face.setColor(QPalette::Button, QColor::fromRgb(design::kForm2CloseBackColor));
+  face.setColor(QPalette::ButtonText, Qt::black);
+  close->setPalette(face);
 
   for (int i = 0; i < 9; ++i) setTabOrder(text2_[i], text2_[i + 1]);
   setTabOrder(text2_[9], command1_);

@@ -2,6 +2,7 @@
 // close button, over the game's background picture.
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -16,7 +17,9 @@ class Form2Widget : public QWidget {
   Q_OBJECT
 
  public:
-  Form2Widget();
+  // `icon` is the game window's own: one icon for every opening, so that the
+  // pixmaps drawn from it are made and cached once.
+  explicit Form2Widget(const QIcon& icon);
 
   // Rank i + 1's cells, i = 0..9.
   QLabel& Label1(int i) { return *label1_[i]; }

@@ -13,6 +13,7 @@
 #include <exception>
 #include <utility>
 
+#include "desktop/DialogLook.h"
 #include "host/Design.h"
 
 namespace pellmora {
@@ -118,21 +119,30 @@ void QtHost::TimerSwitched(Timer& timer) {
   }
 }
 
+void QtHost::ShowCurrentFrame() {
+  AfterEvent();
+  window_->repaint();
+}
+
 void QtHost::MsgBox(const std::string& text, const std::string& title) {
   ReleaseAllKeys();
+  ShowCurrentFrame();
   QMessageBox box(QMessageBox::NoIcon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok,
                   window_.get());
   box.setTextFormat(Qt::PlainText);
+  dialoglook::Apply(box);
   box.exec();
 }
 
 std::string QtHost::InputBox(const std::string& prompt, const std::string& title) {
   ReleaseAllKeys();
+  ShowCurrentFrame();
   QInputDialog dialog(window_.get());
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(FromUtf8(title));
   dialog.setLabelText(FromUtf8(prompt));
   dialog.setTextValue(QString());
+  dialoglook::Apply(dialog);
   if (dialog.exec() != QDialog::Accepted) return {};
   return dialog.textValue().toStdString();
 }
@@ -164,7 +174,9 @@ double QtHost::Rnd() {
 Form2Controls& QtHost::ShowForm2() {
   if (form2_ == nullptr) {
     form2_ = std::make_unique<Form2Controls>();
-    auto* widget = new Form2Widget();
+    // A fresh QIcon each time would leave its pixmaps in Qt's pixmap cache
+    // under a new key at every opening.
+    auto* widget = new Form2Widget(window_->windowIcon());
     form2Widget_ = widget;
     connect(widget, &Form2Widget::Closing, this, [this] { Dispatch([this] { UnloadForm2(); }); });
     connect(&widget->Command1(), &QPushButton::clicked, this,
@@ -205,8 +217,11 @@ void QtHost::End() {
 void QtHost::Fail(const char* what) {
   if (ended_) return;
   Stop(1);
-  QMessageBox::critical(window_.get(), QString::fromUtf8(design::kGameName),
-                        QString::fromUtf8(what));
+  ShowCurrentFrame();
+  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(design::kGameName),
+                  QString::fromUtf8(what), QMessageBox::Ok, window_.get());
+  dialoglook::Apply(box);
+  box.exec();
   CloseEverything();
 }
 

@@ -75,6 +75,9 @@ class QtHost final : public QObject, public Host, public TimerSink {
   template <typename Handler>
   void Dispatch(Handler&& handler);
   void AfterEvent();
+  // A modal box holds up the event loop's painting until it closes: the
+  // window shows, behind it, what the handler has done up to the box.
+  void ShowCurrentFrame();
   void SyncForm2();
   void OnKeyPress(QObject* watched, const QKeyEvent& key);
   void ReleaseAllKeys() noexcept;

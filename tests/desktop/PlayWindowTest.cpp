@@ -2,6 +2,7 @@
 // the game holds its objects, the arrow keys, the pause banner and the
 // game-over box.
 #include <QMessageBox>
+#include <QScreen>
 
 #include "PlayTestSupport.h"
 
@@ -269,6 +270,7 @@ TEST_F(PlayWindow, TheGameOverBoxTellsTheScoreAndTheMenuComesBack) {
   QString text;
   QString expected;
   Field atGameOver{};
+  QImage behindTheBox;
   bool timersStopped = false;
   bool menuStillHidden = false;
   ModalWatcher watcher([&](QWidget& widget) {
@@ -279,6 +281,12 @@ TEST_F(PlayWindow, TheGameOverBoxTellsTheScoreAndTheMenuComesBack) {
     text = box->text();
     expected = QString::fromUtf8("あなたの得点は%1点でした。").arg(Game().score);
     atGameOver = FieldOf(Game());
+    // What the window shows on screen while the box is up, not drawn afresh.
+    behindTheBox = Window()
+                       .screen()
+                       ->grabWindow(Window().winId())
+                       .toImage()
+                       .convertToFormat(QImage::Format_RGB32);
     timersStopped = !Running(Game().Timer2) && !Running(Game().Timer4) && Game().playing == VbFalse;
     menuStillHidden = !Visible(Window().Command(0), Window());
     ASSERT_EQ(box->buttons().size(), 1);
@@ -294,6 +302,16 @@ TEST_F(PlayWindow, TheGameOverBoxTellsTheScoreAndTheMenuComesBack) {
   EXPECT_EQ(text, expected);
   EXPECT_TRUE(timersStopped);
   EXPECT_TRUE(menuStillHidden);
+
+  // Behind the box, the tick that lost the ball: the ball at 620, past the
+  // miss line, not 3 pixels short of it. Its row 0 is column 8 alone and its
+  // row 8 runs across all 16 columns.
+  EXPECT_EQ(atGameOver.ball[0], 620);
+  EXPECT_EQ(atGameOver.ball[1], 300);
+  ASSERT_EQ(behindTheBox.size(), QSize(640, 480));
+  EXPECT_EQ(ColourAt(behindTheBox, 628, 300), kBallYellow);
+  EXPECT_EQ(ColourAt(behindTheBox, 635, 308), kBallYellow);
+  EXPECT_EQ(ColourAt(behindTheBox, 619, 308), TileColour(619, 308));
 
   // The menu is back, the field as the last tick left it.
   for (int n = 0; n < 3; ++n) EXPECT_TRUE(Visible(Window().Command(n), Window())) << n;

@@ -1,0 +1,31 @@
+// The ranking window's boxes and close button drawn as on the home platform,
+// over whatever style the desktop gives: text boxes with square corners and
+// a sunken two-pixel edge around their field, buttons with a raised edge
+// around a face of their palette's Button colour.
+#pragma once
+
+#include <QProxyStyle>
+
+namespace pellmora {
+
+class ClassicStyle final : public QProxyStyle {
+  Q_OBJECT
+
+ public:
+  // The one instance, owned by the application; made on first use.
+  static ClassicStyle& Instance();
+
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget = nullptr) const override;
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget = nullptr) const override;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                  const QWidget* widget = nullptr) const override;
+  QRect subElementRect(SubElement element, const QStyleOption* option,
+                       const QWidget* widget = nullptr) const override;
+
+ private:
+  ClassicStyle();
+};
+
+}  // namespace pellmora
