@@ -110,10 +110,14 @@ export async function readField(page) {
 }
 
 export async function menuIsUp(page) {
-  // Command1's face just inside its one-pixel frame.
+  // Command1's raised edge: white at its top-left corner, dark grey at its
+  // bottom-right one.
   return page.evaluate(() => {
-    const d = document.getElementById('form1').getContext('2d').getImageData(209, 305, 1, 1).data;
-    return d[0] === 240 && d[1] === 240 && d[2] === 240;
+    const ctx = document.getElementById('form1').getContext('2d');
+    const a = ctx.getImageData(208, 304, 1, 1).data;
+    const b = ctx.getImageData(408, 344, 1, 1).data;
+    return a[0] === 255 && a[1] === 255 && a[2] === 255 && b[0] === 0x40 && b[1] === 0x40 &&
+           b[2] === 0x40;
   });
 }
 

@@ -124,12 +124,32 @@ var Module = (function () {
     ctx.fillText(label.text, x + (w - m.width) / 2, y + (h - lineHeight) / 2 + ascent);
   }
 
-  // A push button: a light face with a one-pixel frame, its picture centred.
+  // A push button as the desktop draws it: the face, a 3D edge two pixels
+  // deep (raised, or sunken while pressed), its picture centred.
+  function drawRing(x, y, w, h, inset, upperLeft, lowerRight) {
+    const left = x + inset;
+    const top = y + inset;
+    const width = w - 2 * inset;
+    const height = h - 2 * inset;
+    if (width < 2 || height < 2) return;
+    ctx.fillStyle = upperLeft;
+    ctx.fillRect(left, top, width - 1, 1);
+    ctx.fillRect(left, top, 1, height - 1);
+    ctx.fillStyle = lowerRight;
+    ctx.fillRect(left, top + height - 1, width, 1);
+    ctx.fillRect(left + width - 1, top, 1, height);
+  }
+
   function drawButton(n, x, y, w, h, pressed) {
-    ctx.fillStyle = '#a0a0a0';
+    ctx.fillStyle = '#efefef';
     ctx.fillRect(x, y, w, h);
-    ctx.fillStyle = pressed ? '#dadada' : '#f0f0f0';
-    ctx.fillRect(x + 1, y + 1, w - 2, h - 2);
+    if (pressed) {
+      drawRing(x, y, w, h, 0, '#808080', '#ffffff');
+      drawRing(x, y, w, h, 1, '#404040', '#d4d0c8');
+    } else {
+      drawRing(x, y, w, h, 0, '#ffffff', '#404040');
+      drawRing(x, y, w, h, 1, '#d4d0c8', '#808080');
+    }
     const picture = pictures[10 + n];
     if (picture) {
       ctx.drawImage(picture, x + Math.floor((w - picture.width) / 2),
@@ -305,8 +325,7 @@ var Module = (function () {
     close.className = 'cell command';
     close.textContent = closeText;
     place(close, cl, ct, cw, ch);
-    close.style.background = cssColor(closeBack);
-    close.style.borderColor = cssColor(closeBack);
+    close.style.backgroundColor = cssColor(closeBack);
     close.addEventListener('click', () => post(Ev.RankingClose));
     client.appendChild(close);
     form2.hidden = false;
