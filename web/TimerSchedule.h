@@ -13,7 +13,7 @@ class TimerSchedule {
   static constexpr double kNever = std::numeric_limits<double>::infinity();
   // An event later than this is not caught up: the timer starts over from the
   // moment it fires, so that a throttled or blocked page never gets a burst.
-  static constexpr double kMaxLateMs = 50.0;
+  static constexpr double kMaxLateMs = 100.0;
 
   // Timer `index` (0..3) was switched on or off at `nowMs`. Switched on, it
   // is first due a full interval later; an interval of 0 or less never fires.

@@ -82,15 +82,18 @@ TEST(TimerSchedule, ALongStallGivesOneEventAndStartsOver) {
   EXPECT_EQ(FireDue(schedule, 10).size(), 1u);
   EXPECT_EQ(FireDue(schedule, 1510).size(), 1u);
   EXPECT_DOUBLE_EQ(schedule.NextDue(), 1520);
+  // Just past the limit: due at 1520, woken at 1620.5.
+  EXPECT_EQ(FireDue(schedule, 1620.5).size(), 1u);
+  EXPECT_DOUBLE_EQ(schedule.NextDue(), 1630.5);
 }
 
 // Up to the limit the missed events are caught up.
 TEST(TimerSchedule, LatenessUpToTheLimitIsCaughtUp) {
   TimerSchedule schedule;
   schedule.Switched(1, true, 10, 0);
-  // Due at 10; at 60 it is exactly 50 ms late: 10, 20, ..., 60 all fire.
-  EXPECT_EQ(FireDue(schedule, 60).size(), 6u);
-  EXPECT_DOUBLE_EQ(schedule.NextDue(), 70);
+  // Due at 10; at 110 it is exactly 100 ms late: 10, 20, ..., 110 all fire.
+  EXPECT_EQ(FireDue(schedule, 110).size(), 11u);
+  EXPECT_DOUBLE_EQ(schedule.NextDue(), 120);
 }
 
 }  // namespace

@@ -64,7 +64,9 @@ var Module = (function () {
           if (waiter !== w) return;
           waiter = null;
           resolve({ kind: Ev.TimeReached, a: 0, b: 0 });
-        }, Math.max(0, due - performance.now()));
+        // Rounded up: a browser takes whole milliseconds, and a wake-up
+        // before the due time would cost a second, clamped, wait.
+        }, Math.max(0, Math.ceil(due - performance.now())));
       }
       waiter = w;
     });
