@@ -125,4 +125,35 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   check(imported.names[0] === 'Desk' && imported.scores[0] === '500' &&
         imported.names[1] === 'Top' && imported.scores[1] === '70',
         'the imported table is the ranking after the restart');
+
+  // On a touch screen the on-screen keys appear; a held ▲ moves the left and
+  // right paddles up as the arrow key does.
+  const phone = await browser.newPage();
+  await phone.emulate({
+    viewport: { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true,
+                isLandscape: true },
+    userAgent: 'Mozilla/5.0 (Linux; Android 13) Mobile',
+  });
+  await phone.goto(url);
+  await waitFor('the menu on the phone', () => menuIsUp(phone), 15000);
+  check(await phone.$eval('#touch-left', (e) => !e.hidden) &&
+        await phone.$eval('#touch-right', (e) => !e.hidden), 'the on-screen keys are shown');
+  await phone.evaluate(() => {
+    window.pellmoraTestTile = document.getElementById('form1').getContext('2d')
+      .getImageData(0, 0, 8, 8).data;
+  });
+  const field = await phone.$eval('#form1', (c) => {
+    const b = c.getBoundingClientRect();
+    return { left: b.left, top: b.top, scale: b.width / 640 };
+  });
+  await phone.touchscreen.tap(field.left + 308 * field.scale, field.top + 324 * field.scale);
+  await waitFor('play on the phone', async () => (await phone.title()).endsWith('0点'), 5000);
+  const before = (await readField(phone)).left;
+  const up = await (await phone.$('.touch-key[data-key="38"]')).boundingBox();
+  await phone.touchscreen.touchStart(up.x + up.width / 2, up.y + up.height / 2);
+  await sleep(300);
+  const after = (await readField(phone)).left;
+  await phone.touchscreen.touchEnd();
+  check(before !== null && after !== null && after < before - 50,
+        `a held ▲ moves the upright paddles up (${before} to ${after})`);
 });
