@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QPainter>
 #include <QRectF>
+#include <QRegion>
+#include <QResizeEvent>
 
 #include "assets/Pictures.h"
 #include "desktop/Fonts.h"
@@ -26,6 +28,15 @@ QStaticText PreparedText(const char* text, const QFont& font) {
   return prepared;
 }
 
+constexpr QSize kButtonPictureSize(196, 36);
+
+// Where a label's lettering is drawn: centred in the label's rectangle.
+QPointF TextPlace(const ScreenObject& label, const QStaticText& text) {
+  const QSizeF size = text.size();
+  return QPointF(label.Left + (label.Width - size.width()) / 2,
+                 label.Top + (label.Height - size.height()) / 2);
+}
+
 }  // namespace
 
 Form1Widget::Form1Widget(const Form1Controls& controls)
@@ -38,6 +49,7 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
       title_(PreparedText(design::kGameName, labelFont_)),
       banner_(PreparedText(design::kPauseCaption, labelFont_)) {
   for (int k = 0; k < 6; ++k) itemPanels_[k] = QPixmap::fromImage(pictures::ItemPanel(k));
+  for (int n = 0; n < 3; ++n) buttonPictures_[n] = QPixmap::fromImage(pictures::ButtonPicture(n));
 
   setFixedSize(design::kForm1ClientWidth, design::kForm1ClientHeight);
   setWindowIcon(QIcon(QPixmap::fromImage(pictures::Icon())));
@@ -53,8 +65,8 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
   const ScreenObject* places[3] = {&controls.Command1, &controls.Command2, &controls.Command3};
   for (int n = 0; n < 3; ++n) {
     auto* button = new QPushButton(this);
-    button->setIcon(QIcon(QPixmap::fromImage(pictures::ButtonPicture(n))));
-    button->setIconSize(QSize(196, 36));
+    button->setIcon(QIcon(buttonPictures_[n]));
+    button->setIconSize(kButtonPictureSize);
     button->setAccessibleName(QString::fromUtf8(design::kButtonTexts[n]));
     button->setFocusPolicy(Qt::StrongFocus);
     button->setAutoDefault(false);
@@ -71,8 +83,9 @@ void Form1Widget::SyncButtons() {
   const ScreenObject* places[3] = {&controls_.Command1, &controls_.Command2, &controls_.Command3};
   for (int n = 0; n < 3; ++n) {
     const ScreenObject& place = *places[n];
-    const QRect rect(qRound(place.Left), qRound(place.Top), qRound(place.Width),
-                     qRound(place.Height));
+    // Where the zoomed field shows it, so that the mouse hits what it sees.
+    const QRect rect = placement_.ToArea(
+        QRect(qRound(place.Left), qRound(place.Top), qRound(place.Width), qRound(place.Height)));
     if (commands_[n]->geometry() != rect) commands_[n]->setGeometry(rect);
     if (commands_[n]->isVisibleTo(this) != place.Visible) commands_[n]->setVisible(place.Visible);
   }
@@ -83,13 +96,113 @@ void Form1Widget::SyncButtons() {
   }
 }
 
+void Form1Widget::Place() {
+  const FieldPlacement placement = PlaceField(size());
+  const bool zoomed = placement.factor != placement_.factor;
+  placement_ = placement;
+  if (zoomed) {
+    // The lettering is laid out for the zoomed glyphs, drawn at full
+    // resolution; the buttons' pictures are enlarged pixel for pixel.
+    const QTransform zoom = QTransform::fromScale(placement_.factor, placement_.factor);
+    title_.prepare(zoom, labelFont_);
+    banner_.prepare(zoom, labelFont_);
+    for (int n = 0; n < 3; ++n) {
+      const QSize size = kButtonPictureSize * placement_.factor;
+      commands_[n]->setIcon(
+          QIcon(buttonPictures_[n].scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+      commands_[n]->setIconSize(size);
+    }
+  }
+  SyncButtons();
+}
+
+void Form1Widget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Place();
+  // A new size repaints the whole client area anyway.
+  for (int object = 0; object < kDrawnCount; ++object) drawn_[object] = DrawnRect(object);
+}
+
+QRect Form1Widget::DrawnRect(int object) const {
+  const ScreenObject* shown = nullptr;
+  QRectF game;
+  switch (object) {
+    case 0:
+    case 6: {
+      // A label's lettering may reach past its rectangle.
+      const ScreenObject& label = object == 0 ? controls_.Label1 : controls_.Label2;
+      const QStaticText& text = object == 0 ? title_ : banner_;
+      shown = &label;
+      game = RectOf(label) | QRectF(TextPlace(label, text), text.size());
+      break;
+    }
+    case 1:
+      shown = &controls_.Image1;
+      break;
+    case 2:
+      shown = &controls_.Image2;
+      break;
+    case 3:
+      shown = &controls_.Image3;
+      break;
+    case 4:
+      shown = &controls_.Image4;
+      break;
+    case 5:
+      shown = &controls_.Image5;
+      break;
+    default: {
+      const ScreenObject& item = controls_.Image6[object - 7];
+      shown = &item;
+      game = QRectF(QPointF(item.Left, item.Top), itemPanels_[object - 7].size());
+      break;
+    }
+  }
+  if (!shown->Visible) return QRect();
+  if (game.isNull()) game = RectOf(*shown);
+  const int f = placement_.factor;
+  const QRectF area(placement_.origin.x() + game.x() * f, placement_.origin.y() + game.y() * f,
+                    game.width() * f, game.height() * f);
+  // One game pixel of room each way for rounding and the lettering's
+  // smoothed edges; the field's edges cut off whatever lies outside.
+  return area.toAlignedRect().adjusted(-f, -f, f, f) & placement_.Field();
+}
+
+void Form1Widget::UpdateChanged() {
+  QRegion changed;
+  for (int object = 0; object < kDrawnCount; ++object) {
+    const QRect now = DrawnRect(object);
+    if (now == drawn_[object]) continue;
+    changed += drawn_[object];
+    changed += now;
+    drawn_[object] = now;
+  }
+  if (!changed.isEmpty()) update(changed);
+}
+
 void Form1Widget::DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text) {
   // Centred in the label's rectangle, lettering only: the field shows
   // through everywhere else.
-  const QSizeF size = text.size();
-  painter.drawStaticText(QPointF(label.Left + (label.Width - size.width()) / 2,
-                                 label.Top + (label.Height - size.height()) / 2),
-                         text);
+  painter.drawStaticText(TextPlace(label, text), text);
+}
+
+void Form1Widget::DrawPaddle(QPainter& painter, const ScreenObject& paddle, const QPixmap& picture,
+                             QPixmap& stretched) {
+  // A paddle's ramp runs across its thickness whatever its length. It is
+  // stretched at one screen pixel per game pixel first, so that the zoom
+  // turns each of its pixels into a whole block like the rest of the field.
+  const QRect place = RectOf(paddle).toRect();
+  if (place.isEmpty()) return;
+  if (stretched.size() != place.size()) {
+    QPixmap made(place.size());
+    made.fill(Qt::transparent);
+    QPainter maker(&made);
+    maker.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    maker.drawPixmap(made.rect(), picture, picture.rect());
+    maker.end();
+    stretched = made;
+  }
+  painter.drawPixmap(place.topLeft(), stretched);
 }
 
 void Form1Widget::paintEvent(QPaintEvent*) {
@@ -97,7 +210,19 @@ void Form1Widget::paintEvent(QPaintEvent*) {
   // Pixel pictures stay sharp when stretched or scaled for a dense screen.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 
-  painter.fillRect(rect(), QColor::fromRgb(design::kForm1BackColor));
+  const QRect field = placement_.Field();
+  if (field != rect()) {
+    // The whole screen around the field: plain black bars.
+    const QRegion bars = QRegion(rect()) - field;
+    for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
+  }
+  painter.translate(placement_.origin);
+  painter.scale(placement_.factor, placement_.factor);
+  const QRect gameField(0, 0, design::kForm1ClientWidth, design::kForm1ClientHeight);
+  // Objects parked outside the field never show on the bars.
+  painter.setClipRect(gameField);
+
+  painter.fillRect(gameField, QColor::fromRgb(design::kForm1BackColor));
   painter.drawPixmap(0, 0, background_);
 
   // Back to front: title, paddles, ball, banner, items.
@@ -105,19 +230,12 @@ void Form1Widget::paintEvent(QPaintEvent*) {
   painter.setFont(labelFont_);
   if (controls_.Label1.Visible) DrawLabel(painter, controls_.Label1, title_);
 
-  // A paddle's ramp runs across its thickness whatever its length.
-  if (controls_.Image1.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image1), paddleUpright_, paddleUpright_.rect());
-  }
-  if (controls_.Image2.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image2), paddleUpright_, paddleUpright_.rect());
-  }
-  if (controls_.Image3.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image3), paddleFlat_, paddleFlat_.rect());
-  }
-  if (controls_.Image4.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image4), paddleFlat_, paddleFlat_.rect());
-  }
+  if (controls_.Image1.Visible)
+    DrawPaddle(painter, controls_.Image1, paddleUpright_, stretchedUpright_);
+  if (controls_.Image2.Visible)
+    DrawPaddle(painter, controls_.Image2, paddleUpright_, stretchedUpright_);
+  if (controls_.Image3.Visible) DrawPaddle(painter, controls_.Image3, paddleFlat_, stretchedFlat_);
+  if (controls_.Image4.Visible) DrawPaddle(painter, controls_.Image4, paddleFlat_, stretchedFlat_);
   if (controls_.Image5.Visible) {
     painter.drawPixmap(RectOf(controls_.Image5), ball_, ball_.rect());
   }
