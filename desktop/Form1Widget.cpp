@@ -30,6 +30,12 @@ QStaticText PreparedText(const char* text, const QFont& font) {
 
 constexpr QSize kButtonPictureSize(196, 36);
 
+// A picture enlarged pixel for pixel, each pixel a factor x factor block.
+QPixmap Zoomed(const QPixmap& picture, int factor) {
+  if (factor == 1) return picture;
+  return picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 // Where a label's lettering is drawn: centred in the label's rectangle.
 QPointF TextPlace(const ScreenObject& label, const QStaticText& text) {
   const QSizeF size = text.size();
@@ -50,6 +56,9 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
       banner_(PreparedText(design::kPauseCaption, labelFont_)) {
   for (int k = 0; k < 6; ++k) itemPanels_[k] = QPixmap::fromImage(pictures::ItemPanel(k));
   for (int n = 0; n < 3; ++n) buttonPictures_[n] = QPixmap::fromImage(pictures::ButtonPicture(n));
+  zoomed_.background = background_;
+  zoomed_.ball = ball_;
+  for (int k = 0; k < 6; ++k) zoomed_.items[k] = itemPanels_[k];
 
   setFixedSize(design::kForm1ClientWidth, design::kForm1ClientHeight);
   setWindowIcon(QIcon(QPixmap::fromImage(pictures::Icon())));
@@ -106,6 +115,12 @@ void Form1Widget::Place() {
     const QTransform zoom = QTransform::fromScale(placement_.factor, placement_.factor);
     title_.prepare(zoom, labelFont_);
     banner_.prepare(zoom, labelFont_);
+    const int f = placement_.factor;
+    zoomed_.background = Zoomed(background_, f);
+    zoomed_.ball = Zoomed(ball_, f);
+    for (int k = 0; k < 6; ++k) zoomed_.items[k] = Zoomed(itemPanels_[k], f);
+    zoomed_.upright = Zoomed(stretchedUpright_, f);
+    zoomed_.flat = Zoomed(stretchedFlat_, f);
     for (int n = 0; n < 3; ++n) {
       const QSize size = kButtonPictureSize * placement_.factor;
       commands_[n]->setIcon(
@@ -182,12 +197,16 @@ void Form1Widget::UpdateChanged() {
 
 void Form1Widget::DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text) {
   // Centred in the label's rectangle, lettering only: the field shows
-  // through everywhere else.
+  // through everywhere else. Laid out in game pixels, drawn at the screen's.
+  painter.save();
+  painter.translate(placement_.origin);
+  painter.scale(placement_.factor, placement_.factor);
   painter.drawStaticText(TextPlace(label, text), text);
+  painter.restore();
 }
 
 void Form1Widget::DrawPaddle(QPainter& painter, const ScreenObject& paddle, const QPixmap& picture,
-                             QPixmap& stretched) {
+                             QPixmap& stretched, QPixmap& zoomed) {
   // A paddle's ramp runs across its thickness whatever its length. It is
   // stretched at one screen pixel per game pixel first, so that the zoom
   // turns each of its pixels into a whole block like the rest of the field.
@@ -202,12 +221,15 @@ void Form1Widget::DrawPaddle(QPainter& painter, const ScreenObject& paddle, cons
     maker.end();
     stretched = made;
   }
-  painter.drawPixmap(place.topLeft(), stretched);
+  if (zoomed.size() != stretched.size() * placement_.factor) {
+    zoomed = Zoomed(stretched, placement_.factor);
+  }
+  painter.drawPixmap(placement_.ToArea(place).topLeft(), zoomed);
 }
 
-void Form1Widget::paintEvent(QPaintEvent*) {
+void Form1Widget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  // Pixel pictures stay sharp when stretched or scaled for a dense screen.
+  // Pixel pictures stay sharp when scaled for a dense screen.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 
   const QRect field = placement_.Field();
@@ -216,28 +238,47 @@ void Form1Widget::paintEvent(QPaintEvent*) {
     const QRegion bars = QRegion(rect()) - field;
     for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
   }
-  painter.translate(placement_.origin);
-  painter.scale(placement_.factor, placement_.factor);
-  const QRect gameField(0, 0, design::kForm1ClientWidth, design::kForm1ClientHeight);
-  // Objects parked outside the field never show on the bars.
-  painter.setClipRect(gameField);
+  // One rectangle of the changed places at a time: a plain rectangle clip
+  // lets every picture be copied row by row, where a clip of many pieces
+  // would be drawn span by span.
+  for (const QRect& part : event->region()) {
+    // Objects parked outside the field never show on the bars.
+    painter.setClipRect(part & field);
+    PaintField(painter);
+  }
+}
 
-  painter.fillRect(gameField, QColor::fromRgb(design::kForm1BackColor));
-  painter.drawPixmap(0, 0, background_);
+void Form1Widget::PaintField(QPainter& painter) {
+  // The pictures are drawn from their zoomed copies, a plain copy of pixels
+  // each; only the lettering is drawn through the zoom.
+  const QRect field = placement_.Field();
+  const int f = placement_.factor;
+  const auto at = [this, f](float left, float top) {
+    return placement_.origin + QPoint(qRound(left) * f, qRound(top) * f);
+  };
+
+  painter.fillRect(field, QColor::fromRgb(design::kForm1BackColor));
+  painter.drawPixmap(field.topLeft(), zoomed_.background);
 
   // Back to front: title, paddles, ball, banner, items.
   painter.setPen(Qt::black);
   painter.setFont(labelFont_);
   if (controls_.Label1.Visible) DrawLabel(painter, controls_.Label1, title_);
 
-  if (controls_.Image1.Visible)
-    DrawPaddle(painter, controls_.Image1, paddleUpright_, stretchedUpright_);
-  if (controls_.Image2.Visible)
-    DrawPaddle(painter, controls_.Image2, paddleUpright_, stretchedUpright_);
-  if (controls_.Image3.Visible) DrawPaddle(painter, controls_.Image3, paddleFlat_, stretchedFlat_);
-  if (controls_.Image4.Visible) DrawPaddle(painter, controls_.Image4, paddleFlat_, stretchedFlat_);
+  if (controls_.Image1.Visible) {
+    DrawPaddle(painter, controls_.Image1, paddleUpright_, stretchedUpright_, zoomed_.upright);
+  }
+  if (controls_.Image2.Visible) {
+    DrawPaddle(painter, controls_.Image2, paddleUpright_, stretchedUpright_, zoomed_.upright);
+  }
+  if (controls_.Image3.Visible) {
+    DrawPaddle(painter, controls_.Image3, paddleFlat_, stretchedFlat_, zoomed_.flat);
+  }
+  if (controls_.Image4.Visible) {
+    DrawPaddle(painter, controls_.Image4, paddleFlat_, stretchedFlat_, zoomed_.flat);
+  }
   if (controls_.Image5.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image5), ball_, ball_.rect());
+    painter.drawPixmap(placement_.ToArea(RectOf(controls_.Image5).toRect()), zoomed_.ball);
   }
 
   // The banner is shown from the start but parked below the field; whatever
@@ -246,7 +287,7 @@ void Form1Widget::paintEvent(QPaintEvent*) {
 
   for (int k = 0; k < 6; ++k) {
     const ScreenObject& item = controls_.Image6[k];
-    if (item.Visible) painter.drawPixmap(QPointF(item.Left, item.Top), itemPanels_[k]);
+    if (item.Visible) painter.drawPixmap(at(item.Left, item.Top), zoomed_.items[k]);
   }
 }
 

@@ -50,7 +50,8 @@ class Form1Widget : public QWidget {
 
   void DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text);
   void DrawPaddle(QPainter& painter, const ScreenObject& paddle, const QPixmap& picture,
-                  QPixmap& stretched);
+                  QPixmap& stretched, QPixmap& zoomed);
+  void PaintField(QPainter& painter);
   void Place();
   QRect DrawnRect(int object) const;
 
@@ -73,6 +74,15 @@ class Form1Widget : public QWidget {
   // pixel per game pixel, remade only when a length changes.
   QPixmap stretchedUpright_;
   QPixmap stretchedFlat_;
+  // Every picture at the present zoom, made when the zoom changes, so that
+  // a repaint copies pixels rather than scaling them.
+  struct {
+    QPixmap background;
+    QPixmap ball;
+    QPixmap items[6];
+    QPixmap upright;
+    QPixmap flat;
+  } zoomed_;
   // Where each object was last asked to be drawn, in client pixels; empty
   // while hidden.
   QRect drawn_[kDrawnCount];
