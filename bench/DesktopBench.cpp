@@ -2,6 +2,9 @@
 // frame, the cost of painting one frame, the tick rate and its jitter while an
 // autopilot plays through the keyboard, CPU use playing and at the menu, and
 // peak memory. Prints one "name value" line per figure.
+//   pellmora_bench_desktop [PLAY_SECONDS] [MENU_SECONDS] [scale3|fullscreen]
+// With a display mode, only the play at that zoom is measured, its figures
+// named after the mode.
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -115,11 +118,18 @@ int main(int argc, char* argv[]) {
   const double processStart = ProcessStartMs();
   const double playSeconds = argc > 1 ? std::atof(argv[1]) : 30;
   const double menuSeconds = argc > 2 ? std::atof(argv[2]) : 10;
+  const std::string mode = argc > 3 ? argv[3] : "";
+  if (!mode.empty() && mode != "scale3" && mode != "fullscreen") {
+    std::fprintf(stderr, "pellmora_bench_desktop: unknown display mode '%s'\n", mode.c_str());
+    return 2;
+  }
 
   QApplication app(argc, argv);
   translations::InstallJapanese();
   fonts::InstallSubstitutes();
   QtHost host;
+  if (mode == "scale3") host.SetPreferences(Preferences{3, false, true});
+  if (mode == "fullscreen") host.SetPreferences(Preferences{1, true, true});
   FirstFrame firstFrame;
   host.Window().installEventFilter(&firstFrame);
   host.Start();
@@ -186,6 +196,17 @@ int main(int argc, char* argv[]) {
           : 0;
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
+
+  if (!mode.empty()) {
+    const QSize size = host.Window().size();
+    std::printf("window_%s %dx%d zoom %d\n", mode.c_str(), size.width(), size.height(),
+                host.Window().Placement().factor);
+    std::printf("paint_median_ms_%s %.3f\n", mode.c_str(), Percentile(paintMs, 0.5));
+    std::printf("ticks_per_second_%s %.2f\n", mode.c_str(), ticksPerSecond);
+    std::printf("cpu_playing_%s_percent %.2f\n", mode.c_str(), playCpu);
+    std::printf("autopilot_kept_the_ball_%s %s\n", mode.c_str(), stillPlaying ? "yes" : "no");
+    return 0;
+  }
 
   std::printf("startup_to_first_frame_ms %.1f\n", startupMs);
   std::printf("paint_median_ms %.3f\n", Percentile(paintMs, 0.5));

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QPainter>
 #include <QRectF>
+#include <QRegion>
+#include <QResizeEvent>
 
 #include "assets/Pictures.h"
 #include "desktop/Fonts.h"
@@ -28,6 +30,21 @@ QStaticText PreparedText(const char* text, const QFont& font) {
   return prepared;
 }
 
+constexpr QSize kButtonPictureSize(196, 36);
+
+// A picture enlarged pixel for pixel, each pixel a factor x factor block.
+QPixmap Zoomed(const QPixmap& picture, int factor) {
+  if (factor == 1) return picture;
+  return picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+// Where a label's lettering is drawn: centred in the label's rectangle.
+QPointF TextPlace(const ScreenObject& label, const QStaticText& text) {
+  const QSizeF size = text.size();
+  return QPointF(label.Left + (label.Width - size.width()) / 2,
+                 label.Top + (label.Height - size.height()) / 2);
+}
+
 }  // namespace
 
 Form1Widget::Form1Widget(const Form1Controls& controls)
@@ -40,6 +57,10 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
       title_(PreparedText(design::kGameName, labelFont_)),
       banner_(PreparedText(design::kPauseCaption, labelFont_)) {
   for (int k = 0; k < 6; ++k) itemPanels_[k] = QtPixmap(pellmora::pictures::ItemPanel(k));
+  for (int n = 0; n < 3; ++n) buttonPictures_[n] = QtPixmap(pellmora::pictures::ButtonPicture(n));
+  zoomed_.background = background_;
+  zoomed_.ball = ball_;
+  for (int k = 0; k < 6; ++k) zoomed_.items[k] = itemPanels_[k];
 
   setFixedSize(design::kForm1ClientWidth, design::kForm1ClientHeight);
   setWindowIcon(QIcon(QtPixmap(pellmora::pictures::Icon())));
@@ -56,8 +77,8 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
   for (int n = 0; n < 3; ++n) {
     // The dotted focus mark runs on the picture's face, inside its blue frame.
     auto* button = new PushButton(6, this);
-    button->setIcon(QIcon(QtPixmap(pellmora::pictures::ButtonPicture(n))));
-    button->setIconSize(QSize(196, 36));
+    button->setIcon(QIcon(buttonPictures_[n]));
+    button->setIconSize(kButtonPictureSize);
     button->setAccessibleName(QString::fromUtf8(design::kButtonTexts[n]));
     button->setFocusPolicy(Qt::StrongFocus);
     button->setAutoDefault(false);
@@ -74,8 +95,9 @@ void Form1Widget::SyncButtons() {
   const ScreenObject* places[3] = {&controls_.Command1, &controls_.Command2, &controls_.Command3};
   for (int n = 0; n < 3; ++n) {
     const ScreenObject& place = *places[n];
-    const QRect rect(qRound(place.Left), qRound(place.Top), qRound(place.Width),
-                     qRound(place.Height));
+    // Where the zoomed field shows it, so that the mouse hits what it sees.
+    const QRect rect = placement_.ToArea(
+        QRect(qRound(place.Left), qRound(place.Top), qRound(place.Width), qRound(place.Height)));
     if (commands_[n]->geometry() != rect) commands_[n]->setGeometry(rect);
     if (commands_[n]->isVisibleTo(this) != place.Visible) commands_[n]->setVisible(place.Visible);
   }
@@ -86,43 +108,180 @@ void Form1Widget::SyncButtons() {
   }
 }
 
-void Form1Widget::DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text) {
-  // Centred in the label's rectangle, lettering only: the field shows
-  // through everywhere else.
-  const QSizeF size = text.size();
-  painter.drawStaticText(QPointF(label.Left + (label.Width - size.width()) / 2,
-                                 label.Top + (label.Height - size.height()) / 2),
-                         text);
+void Form1Widget::Place() {
+  const FieldPlacement placement = PlaceField(size());
+  const bool zoomed = placement.factor != placement_.factor;
+  placement_ = placement;
+  if (zoomed) {
+    // The lettering is laid out for the zoomed glyphs, drawn at full
+    // resolution; the buttons' pictures are enlarged pixel for pixel.
+    const QTransform zoom = QTransform::fromScale(placement_.factor, placement_.factor);
+    title_.prepare(zoom, labelFont_);
+    banner_.prepare(zoom, labelFont_);
+    const int f = placement_.factor;
+    zoomed_.background = Zoomed(background_, f);
+    zoomed_.ball = Zoomed(ball_, f);
+    for (int k = 0; k < 6; ++k) zoomed_.items[k] = Zoomed(itemPanels_[k], f);
+    zoomed_.upright = Zoomed(stretchedUpright_, f);
+    zoomed_.flat = Zoomed(stretchedFlat_, f);
+    for (int n = 0; n < 3; ++n) {
+      const QSize size = kButtonPictureSize * placement_.factor;
+      commands_[n]->setIcon(
+          QIcon(buttonPictures_[n].scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+      commands_[n]->setIconSize(size);
+    }
+  }
+  SyncButtons();
 }
 
-void Form1Widget::paintEvent(QPaintEvent*) {
+void Form1Widget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Place();
+  // A new size repaints the whole client area anyway.
+  for (int object = 0; object < kDrawnCount; ++object) drawn_[object] = DrawnRect(object);
+}
+
+QRect Form1Widget::DrawnRect(int object) const {
+  const ScreenObject* shown = nullptr;
+  QRectF game;
+  switch (object) {
+    case 0:
+    case 6: {
+      // A label's lettering may reach past its rectangle.
+      const ScreenObject& label = object == 0 ? controls_.Label1 : controls_.Label2;
+      const QStaticText& text = object == 0 ? title_ : banner_;
+      shown = &label;
+      game = RectOf(label) | QRectF(TextPlace(label, text), text.size());
+      break;
+    }
+    case 1:
+      shown = &controls_.Image1;
+      break;
+    case 2:
+      shown = &controls_.Image2;
+      break;
+    case 3:
+      shown = &controls_.Image3;
+      break;
+    case 4:
+      shown = &controls_.Image4;
+      break;
+    case 5:
+      shown = &controls_.Image5;
+      break;
+    default: {
+      const ScreenObject& item = controls_.Image6[object - 7];
+      shown = &item;
+      game = QRectF(QPointF(item.Left, item.Top), itemPanels_[object - 7].size());
+      break;
+    }
+  }
+  if (!shown->Visible) return QRect();
+  if (game.isNull()) game = RectOf(*shown);
+  const int f = placement_.factor;
+  const QRectF area(placement_.origin.x() + game.x() * f, placement_.origin.y() + game.y() * f,
+                    game.width() * f, game.height() * f);
+  // One game pixel of room each way for rounding and the lettering's
+  // smoothed edges; the field's edges cut off whatever lies outside.
+  return area.toAlignedRect().adjusted(-f, -f, f, f) & placement_.Field();
+}
+
+void Form1Widget::UpdateChanged() {
+  QRegion changed;
+  for (int object = 0; object < kDrawnCount; ++object) {
+    const QRect now = DrawnRect(object);
+    if (now == drawn_[object]) continue;
+    changed += drawn_[object];
+    changed += now;
+    drawn_[object] = now;
+  }
+  if (!changed.isEmpty()) update(changed);
+}
+
+void Form1Widget::DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text) {
+  // Centred in the label's rectangle, lettering only: the field shows
+  // through everywhere else. Laid out in game pixels, drawn at the screen's.
+  painter.save();
+  painter.translate(placement_.origin);
+  painter.scale(placement_.factor, placement_.factor);
+  painter.drawStaticText(TextPlace(label, text), text);
+  painter.restore();
+}
+
+void Form1Widget::DrawPaddle(QPainter& painter, const ScreenObject& paddle, const QPixmap& picture,
+                             QPixmap& stretched, QPixmap& zoomed) {
+  // A paddle's ramp runs across its thickness whatever its length. It is
+  // stretched at one screen pixel per game pixel first, so that the zoom
+  // turns each of its pixels into a whole block like the rest of the field.
+  const QRect place = RectOf(paddle).toRect();
+  if (place.isEmpty()) return;
+  if (stretched.size() != place.size()) {
+    QPixmap made(place.size());
+    made.fill(Qt::transparent);
+    QPainter maker(&made);
+    maker.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    maker.drawPixmap(made.rect(), picture, picture.rect());
+    maker.end();
+    stretched = made;
+  }
+  if (zoomed.size() != stretched.size() * placement_.factor) {
+    zoomed = Zoomed(stretched, placement_.factor);
+  }
+  painter.drawPixmap(placement_.ToArea(place).topLeft(), zoomed);
+}
+
+void Form1Widget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  // Pixel pictures stay sharp when stretched or scaled for a dense screen.
+  // Pixel pictures stay sharp when scaled for a dense screen.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 
-  painter.fillRect(rect(), QColor::fromRgb(design::kForm1BackColor));
-  painter.drawPixmap(0, 0, background_);
+  const QRect field = placement_.Field();
+  if (field != rect()) {
+    // The whole screen around the field: plain black bars.
+    const QRegion bars = QRegion(rect()) - field;
+    for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
+  }
+  // One rectangle of the changed places at a time: a plain rectangle clip
+  // lets every picture be copied row by row, where a clip of many pieces
+  // would be drawn span by span.
+  for (const QRect& part : event->region()) {
+    // Objects parked outside the field never show on the bars.
+    painter.setClipRect(part & field);
+    PaintField(painter);
+  }
+}
+
+void Form1Widget::PaintField(QPainter& painter) {
+  // The pictures are drawn from their zoomed copies, a plain copy of pixels
+  // each; only the lettering is drawn through the zoom.
+  const QRect field = placement_.Field();
+  const int f = placement_.factor;
+  const auto at = [this, f](float left, float top) {
+    return placement_.origin + QPoint(qRound(left) * f, qRound(top) * f);
+  };
+
+  painter.fillRect(field, QColor::fromRgb(design::kForm1BackColor));
+  painter.drawPixmap(field.topLeft(), zoomed_.background);
 
   // Back to front: title, paddles, ball, banner, items.
   painter.setPen(Qt::black);
   painter.setFont(labelFont_);
   if (controls_.Label1.Visible) DrawLabel(painter, controls_.Label1, title_);
 
-  // A paddle's ramp runs across its thickness whatever its length.
   if (controls_.Image1.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image1), paddleUpright_, paddleUpright_.rect());
+    DrawPaddle(painter, controls_.Image1, paddleUpright_, stretchedUpright_, zoomed_.upright);
   }
   if (controls_.Image2.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image2), paddleUpright_, paddleUpright_.rect());
+    DrawPaddle(painter, controls_.Image2, paddleUpright_, stretchedUpright_, zoomed_.upright);
   }
   if (controls_.Image3.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image3), paddleFlat_, paddleFlat_.rect());
+    DrawPaddle(painter, controls_.Image3, paddleFlat_, stretchedFlat_, zoomed_.flat);
   }
   if (controls_.Image4.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image4), paddleFlat_, paddleFlat_.rect());
+    DrawPaddle(painter, controls_.Image4, paddleFlat_, stretchedFlat_, zoomed_.flat);
   }
   if (controls_.Image5.Visible) {
-    painter.drawPixmap(RectOf(controls_.Image5), ball_, ball_.rect());
+    painter.drawPixmap(placement_.ToArea(RectOf(controls_.Image5).toRect()), zoomed_.ball);
   }
 
   // The banner is shown from the start but parked below the field; whatever
@@ -131,7 +290,7 @@ void Form1Widget::paintEvent(QPaintEvent*) {
 
   for (int k = 0; k < 6; ++k) {
     const ScreenObject& item = controls_.Image6[k];
-    if (item.Visible) painter.drawPixmap(QPointF(item.Left, item.Top), itemPanels_[k]);
+    if (item.Visible) painter.drawPixmap(at(item.Left, item.Top), zoomed_.items[k]);
   }
 }
 

@@ -1,5 +1,6 @@
 // The game window: draws the game's screen objects from their plain members
-// and holds the three menu buttons.
+// and holds the three menu buttons. The field takes the largest whole zoom
+// that fits the client area, centred (see FieldPlacement).
 #pragma once
 
 #include <QFont>
@@ -8,6 +9,7 @@
 #include <QStaticText>
 #include <QWidget>
 
+#include "desktop/FieldPlacement.h"
 #include "host/Form1Controls.h"
 
 class QPainter;
@@ -26,16 +28,32 @@ class Form1Widget : public QWidget {
   // Puts the buttons where Command1..Command3 say and shows or hides them.
   void SyncButtons();
 
+  // Asks for a repaint of what the game moved, showed or hid since the last
+  // call: only those places are drawn again.
+  void UpdateChanged();
+
+  // Where the field is drawn now.
+  const FieldPlacement& Placement() const noexcept { return placement_; }
+
  signals:
   // The player closed the window by its title bar.
   void Closing();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The objects in drawing order, back to front.
+  static constexpr int kDrawnCount = 13;
+
   void DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text);
+  void DrawPaddle(QPainter& painter, const ScreenObject& paddle, const QPixmap& picture,
+                  QPixmap& stretched, QPixmap& zoomed);
+  void PaintField(QPainter& painter);
+  void Place();
+  QRect DrawnRect(int object) const;
 
   const Form1Controls& controls_;
   QPushButton* commands_[3] = {};
@@ -46,9 +64,28 @@ class Form1Widget : public QWidget {
   QPixmap paddleFlat_;
   QPixmap ball_;
   QPixmap itemPanels_[6];
+  QPixmap buttonPictures_[3];
   QFont labelFont_;
   QStaticText title_;
   QStaticText banner_;
+
+  FieldPlacement placement_;
+  // The paddles' pictures stretched to their present lengths at one screen
+  // pixel per game pixel, remade only when a length changes.
+  QPixmap stretchedUpright_;
+  QPixmap stretchedFlat_;
+  // Every picture at the present zoom, made when the zoom changes, so that
+  // a repaint copies pixels rather than scaling them.
+  struct {
+    QPixmap background;
+    QPixmap ball;
+    QPixmap items[6];
+    QPixmap upright;
+    QPixmap flat;
+  } zoomed_;
+  // Where each object was last asked to be drawn, in client pixels; empty
+  // while hidden.
+  QRect drawn_[kDrawnCount];
 };
 
 }  // namespace pellmora

@@ -1,19 +1,20 @@
 #include "desktop/QtHost.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QScreen>
 #include <QString>
-#include <QStyle>
 #include <QThread>
 #include <chrono>
 #include <exception>
 #include <utility>
 
 #include "desktop/DialogLook.h"
+#include "game/Int16.h"
 #include "host/Design.h"
 
 namespace pellmora {
@@ -30,7 +31,7 @@ QString FromUtf8(const std::string& text) {
 
 }  // namespace
 
-QtHost::QtHost() : form_(*this), window_(std::make_unique<Form1Widget>(form_)) {
+QtHost::QtHost() : form_(*this), window_(std::make_unique<Form1Widget>(form_)), zoom_(*window_) {
   shownCaption_.reserve(64);
   shownCaption_ = form_.Caption;
 
@@ -65,16 +66,35 @@ QtHost::~QtHost() {
   window_.reset();
 }
 
+void QtHost::SetPreferences(const Preferences& preferences) {
+  zoom_.SetFullscreen(preferences.fullscreen);
+  zoom_.SetScale(preferences.scale);
+  focusPause_ = preferences.focusPause;
+}
+
+Preferences QtHost::CurrentPreferences() const {
+  return Preferences{zoom_.Scale(), zoom_.Fullscreen(), focusPause_};
+}
+
+void QtHost::EnableGamepad() {
+  if (gamepad_ != nullptr) return;
+  gamepad_ = std::make_unique<Gamepad>();
+  // Queued, so that a box a press opens never runs inside the pad's reading.
+  connect(
+      gamepad_.get(), &Gamepad::EscapePressed, this, [this] { PadKey(Qt::Key_Escape); },
+      Qt::QueuedConnection);
+  connect(
+      gamepad_.get(), &Gamepad::ConfirmPressed, this, [this] { PadConfirm(); },
+      Qt::QueuedConnection);
+  connect(
+      gamepad_.get(), &Gamepad::DirectionPressed, this,
+      [this](int virtualKey) { PadDirection(virtualKey); }, Qt::QueuedConnection);
+}
+
 void QtHost::Start() {
   Dispatch([this] { form_.Form_Load(); });
   if (ended_) return;
-  // The client area centred; the frame, unknown before the window manager
-  // has framed the window, takes its share around it.
-  if (const QScreen* screen = window_->screen()) {
-    window_->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window_->size(),
-                                             screen->availableGeometry()));
-  }
-  window_->show();
+  zoom_.Show();
 }
 
 // Every event runs its handler to the end, then the window shows what the
@@ -83,18 +103,21 @@ void QtHost::Start() {
 template <typename Handler>
 void QtHost::Dispatch(Handler&& handler) {
   if (ended_) return;
+  ++dispatching_;
   try {
     std::forward<Handler>(handler)();
   } catch (const std::exception& error) {
+    --dispatching_;
     Fail(error.what());
     return;
   }
+  --dispatching_;
   if (ended_) return;
   AfterEvent();
 }
 
 void QtHost::AfterEvent() {
-  window_->update();
+  window_->UpdateChanged();
   // The tick rewrites the caption every 10 ms, mostly with the same text.
   if (form_.Caption != shownCaption_) {
     shownCaption_ = form_.Caption;
@@ -112,6 +135,13 @@ void QtHost::TimerSwitched(Timer& timer) {
   if (timer.Enabled()) {
     // A running timer keeps its schedule; a stopped one starts a full interval.
     if (!qtTimer.isActive()) qtTimer.start(timer.Interval);
+    if (&timer == &form_.Timer2 && pauseWhenResumed_) {
+      pauseWhenResumed_ = false;
+      // After the handler that resumed play has run to its end.
+      QTimer::singleShot(0, this, [this] {
+        if (!window_->isActiveWindow()) PauseForFocusLoss();
+      });
+    }
   } else {
     // Stopped at once, so that a box opened later in the same handler sees
     // no further event from it.
@@ -149,7 +179,8 @@ std::string QtHost::InputBox(const std::string& prompt, const std::string& title
 
 int16_t QtHost::GetAsyncKeyState(int virtualKey) {
   if (virtualKey < 0 || virtualKey >= virtualkeys::kCount) return 0;
-  return held_[virtualKey] ? int16_t{-32767} : int16_t{0};
+  const bool padHeld = gamepad_ != nullptr && gamepad_->Held(virtualKey);
+  return held_[virtualKey] || padHeld ? int16_t{-32767} : int16_t{0};
 }
 
 void QtHost::Randomize() {
@@ -244,6 +275,7 @@ void QtHost::CloseEverything() {
 bool QtHost::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
+      if (OnZoomKey(watched, *static_cast<QKeyEvent*>(event))) return true;
       OnKeyPress(watched, *static_cast<QKeyEvent*>(event));
       break;
     case QEvent::KeyRelease: {
@@ -256,7 +288,13 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WindowDeactivate:
       // A key let go in another window is never seen here: no paddle may
       // keep moving after the player switched away.
-      if (watched == window_.get()) ReleaseAllKeys();
+      if (watched == window_.get()) {
+        ReleaseAllKeys();
+        PauseForFocusLoss();
+      }
+      break;
+    case QEvent::WindowActivate:
+      if (watched == window_.get()) pauseWhenResumed_ = false;
       break;
     case QEvent::ApplicationStateChange:
       if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
@@ -285,6 +323,97 @@ void QtHost::OnKeyPress(QObject* watched, const QKeyEvent& key) {
   // goes on to the button afterwards (Space and Return still press it).
   ++keyDownsDelivered_;
   Dispatch([this, code] { form_.Form_KeyDown(code); });
+}
+
+bool QtHost::OnZoomKey(QObject* watched, const QKeyEvent& key) {
+  if (ended_ || !watched->isWidgetType()) return false;
+  const auto* widget = static_cast<const QWidget*>(watched);
+  if (widget->window() != window_.get()) return false;
+  const ZoomKey command = ZoomKeyOf(key.key(), key.modifiers());
+  if (command == ZoomKey::None) return false;
+  // Taken where Qt first delivers the key, and never passed on: Alt+Enter
+  // must not press a button, nor Ctrl+0 reach the game.
+  const QWidget* focus = window_->focusWidget();
+  if (widget != (focus != nullptr ? focus : window_.get())) return false;
+  // The whole screen always takes the largest zoom; the keys change the
+  // window's.
+  const bool zooming = command != ZoomKey::ToggleFullscreen;
+  if (zooming && zoom_.Fullscreen()) return true;
+  const Preferences before = CurrentPreferences();
+  switch (command) {
+    case ZoomKey::ZoomIn:
+      zoom_.SetScale(zoom_.Scale() + 1);
+      break;
+    case ZoomKey::ZoomOut:
+      zoom_.SetScale(zoom_.Scale() - 1);
+      break;
+    case ZoomKey::ZoomReset:
+      zoom_.SetScale(1);
+      break;
+    default:
+      zoom_.SetFullscreen(!zoom_.Fullscreen());
+      break;
+  }
+  const Preferences now = CurrentPreferences();
+  if (now.scale != before.scale || now.fullscreen != before.fullscreen) {
+    emit PreferencesChanged(now);
+  }
+  return true;
+}
+
+// Losing the focus in play is the player's Esc: the same pause, banner and
+// all, which only their own Esc ends. A pause under way is left alone.
+void QtHost::PauseForFocusLoss() {
+  if (!focusPause_ || ended_ || dispatching_ > 0 || form_.playing != VbTrue) return;
+  if (form_.Timer2.Enabled()) {
+    Dispatch([this] { form_.Form_KeyDown(vbKeyEscape); });
+  } else if (form_.pausing == VbFalse && form_.Timer3.Enabled()) {
+    pauseWhenResumed_ = true;
+  }
+}
+
+// A pad's button as the key it stands for, delivered where that key would
+// go: the box in front, else the focused widget of the active window, else
+// the game window.
+void QtHost::PadKey(int qtKey) {
+  if (ended_) return;
+  QWidget* target = QApplication::activeModalWidget();
+  if (target == nullptr) target = QApplication::activeWindow();
+  if (target == nullptr) target = window_.get();
+  if (QWidget* focus = target->focusWidget()) target = focus;
+  QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
+  QApplication::sendEvent(target, &release);
+}
+
+// A presses the focused button; in a box with the focus on its text, the
+// box's default button, as Enter would.
+void QtHost::PadConfirm() {
+  if (ended_) return;
+  QWidget* window = QApplication::activeModalWidget();
+  if (window == nullptr) window = QApplication::activeWindow();
+  if (window == nullptr) window = window_.get();
+  QWidget* focus = window->focusWidget();
+  if (auto* button = qobject_cast<QAbstractButton*>(focus);
+      button != nullptr && button->isVisible()) {
+    button->click();
+    return;
+  }
+  if (qobject_cast<QDialog*>(window) == nullptr) return;
+  for (QPushButton* button : window->findChildren<QPushButton*>()) {
+    if (button->isDefault() && button->isVisible()) {
+      button->click();
+      return;
+    }
+  }
+}
+
+// Outside play the D-pad walks the buttons, as Tab and Shift+Tab do; in play
+// it only moves the paddles.
+void QtHost::PadDirection(int virtualKey) {
+  if (ended_ || (form_.playing == VbTrue && QApplication::activeModalWidget() == nullptr)) return;
+  PadKey(virtualKey == vbKeyDown || virtualKey == vbKeyRight ? Qt::Key_Tab : Qt::Key_Backtab);
 }
 
 void QtHost::ReleaseAllKeys() noexcept {

@@ -14,7 +14,10 @@
 
 #include "desktop/Form1Widget.h"
 #include "desktop/Form2Widget.h"
+#include "desktop/Gamepad.h"
+#include "desktop/Preferences.h"
 #include "desktop/VirtualKeys.h"
+#include "desktop/WindowZoom.h"
 #include "game/Form1.h"
 #include "host/Host.h"
 #include "scores/PosixFileOps.h"
@@ -34,7 +37,15 @@ class QtHost final : public QObject, public Host, public TimerSink {
   QtHost(const QtHost&) = delete;
   QtHost& operator=(const QtHost&) = delete;
 
-  // Raises Form_Load, then shows the window centred on the screen.
+  // The zoom, the whole screen and the pause on focus loss to start with.
+  void SetPreferences(const Preferences& preferences);
+  Preferences CurrentPreferences() const;
+
+  // Lets game pads play along with the keyboard.
+  void EnableGamepad();
+
+  // Raises Form_Load, then shows the window centred on the screen at its
+  // zoom, or on the whole screen.
   void Start();
 
   // True once the program has ended, by End or by an error; the status the
@@ -67,6 +78,12 @@ class QtHost final : public QObject, public Host, public TimerSink {
   Form2Widget* RankingWindow() noexcept { return form2Widget_; }
   const QTimer& QtTimerOf(const Timer& timer) const { return timers_[timer.Id() - 1]; }
   int KeyDownsDelivered() const noexcept { return keyDownsDelivered_; }
+  WindowZoom& Zoom() noexcept { return zoom_; }
+  Gamepad* Pad() noexcept { return gamepad_.get(); }
+
+ signals:
+  // The player changed the zoom or the whole screen with the keys.
+  void PreferencesChanged(const pellmora::Preferences& preferences);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -80,6 +97,11 @@ class QtHost final : public QObject, public Host, public TimerSink {
   void ShowCurrentFrame();
   void SyncForm2();
   void OnKeyPress(QObject* watched, const QKeyEvent& key);
+  bool OnZoomKey(QObject* watched, const QKeyEvent& key);
+  void PauseForFocusLoss();
+  void PadKey(int qtKey);
+  void PadConfirm();
+  void PadDirection(int virtualKey);
   void ReleaseAllKeys() noexcept;
   void Fail(const char* what);
   void Stop(int exitCode);
@@ -88,6 +110,13 @@ class QtHost final : public QObject, public Host, public TimerSink {
   PosixFileOps files_;
   Form1 form_;
   std::unique_ptr<Form1Widget> window_;
+  WindowZoom zoom_;
+  std::unique_ptr<Gamepad> gamepad_;
+  bool focusPause_ = true;
+  // Focus lost while the banner slid away after the player's Esc: pause again
+  // as soon as play resumes.
+  bool pauseWhenResumed_ = false;
+  int dispatching_ = 0;
   QTimer timers_[4];  // Timer1..Timer4
   std::unique_ptr<Form2Controls> form2_;
   // Deleted later: an unload can come from inside the window's own events.

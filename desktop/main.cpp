@@ -2,8 +2,12 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "desktop/CommandLine.h"
 #include "desktop/Fonts.h"
+#include "desktop/Preferences.h"
 #include "desktop/QtHost.h"
 #include "desktop/Translations.h"
 
@@ -19,6 +23,16 @@ bool Unset(const char* name) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Read before Qt looks for a display, so that --help and --version answer
+  // anywhere.
+  const commandline::Outcome command =
+      commandline::Parse(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  if (!command.startGame) {
+    std::fputs(command.output.c_str(), stdout);
+    std::fputs(command.error.c_str(), stderr);
+    return command.exitCode;
+  }
+
   // Without a display Qt would abort with a long plugin message; one line says
   // what to do instead.
   if (Unset("DISPLAY") && Unset("WAYLAND_DISPLAY") && Unset("QT_QPA_PLATFORM")) {
@@ -37,7 +51,17 @@ int main(int argc, char* argv[]) {
 
   fonts::InstallSubstitutes();
 
+  const Preferences stored = settings::Load();
+  const Preferences remembered = commandline::ToRemember(stored, command.choices);
+  if (remembered.focusPause != stored.focusPause) settings::Save(remembered);
+
   QtHost host;
+  host.SetPreferences(commandline::ForThisRun(stored, command.choices));
+  // What the player changes with the keys is kept for the next start, along
+  // with what the command line asked to keep.
+  QObject::connect(&host, &QtHost::PreferencesChanged,
+                   [](const Preferences& now) { settings::Save(now); });
+  host.EnableGamepad();
   host.Start();
   // The program may already have ended during start-up (a damaged score file).
   if (host.Ended()) return host.ExitCode();

@@ -9,7 +9,8 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils imagemagick xdotool
+  libsdl2-dev libxtst-dev
+  xvfb xauth x11-utils imagemagick xdotool weston qt6-wayland
   dpkg-dev desktop-file-utils appstream
   scdoc man-db lintian
 )

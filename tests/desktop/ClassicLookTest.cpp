@@ -49,7 +49,11 @@ TEST_F(ClassicLook, EnterPressesTheFocusedMenuButtonWhichShowsADottedMark) {
   EXPECT_EQ(ColourAt(Shot(), corner.x(), corner.y()), kMenuFace);
 
   Window().activateWindow();
-  ASSERT_TRUE(playtest::WaitUntil([&] { return Window().isActiveWindow(); }, 5000));
+  if (!playtest::WaitUntil([&] { return Window().isActiveWindow(); }, 5000) &&
+      playtest::OnWayland()) {
+    GTEST_SKIP() << "no keyboard focus on this Wayland compositor";
+  }
+  ASSERT_TRUE(Window().isActiveWindow());
   Window().Command(0).setFocus();
   ASSERT_TRUE(Window().Command(0).hasFocus());
   const QImage focused = Shot();
@@ -129,7 +133,11 @@ TEST_F(RankingLook, TheCloseButtonIsRaisedInItsColourAndTakesEnter) {
   EXPECT_EQ(ColourAt(shot, 508, 148), design::kForm2CloseBackColor);
 
   form2->activateWindow();
-  ASSERT_TRUE(playtest::WaitUntil([&] { return form2->isActiveWindow(); }, 5000));
+  if (!playtest::WaitUntil([&] { return form2->isActiveWindow(); }, 5000) &&
+      playtest::OnWayland()) {
+    GTEST_SKIP() << "no keyboard focus on this Wayland compositor";
+  }
+  ASSERT_TRUE(form2->isActiveWindow());
   form2->Command1().setFocus();
   ASSERT_TRUE(form2->Command1().hasFocus());
   const QImage focused = ShotOf(*form2);

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -27,6 +28,12 @@ namespace playtest {
 
 // Runs the event loop until `done` holds or `timeoutMs` have passed; true
 // when it holds. The machine may be busy, so callers give generous limits.
+// A native Wayland client: the compositor gives no keyboard focus on a
+// headless seat, and no client may read the screen.
+inline bool OnWayland() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   QElapsedTimer clock;
   clock.start();

@@ -308,6 +308,8 @@ TEST_F(PlayWindow, TheGameOverBoxTellsTheScoreAndTheMenuComesBack) {
   // row 8 runs across all 16 columns.
   EXPECT_EQ(atGameOver.ball[0], 620);
   EXPECT_EQ(atGameOver.ball[1], 300);
+  if (behindTheBox.isNull() && playtest::OnWayland())
+    GTEST_SKIP() << "no client may read a Wayland screen";
   ASSERT_EQ(behindTheBox.size(), QSize(640, 480));
   EXPECT_EQ(ColourAt(behindTheBox, 628, 300), kBallYellow);
   EXPECT_EQ(ColourAt(behindTheBox, 635, 308), kBallYellow);

@@ -42,6 +42,7 @@ cat >"$game" <<'FAKE'
 #!/bin/sh
 pwd -P >"$FAKE_LOG"
 if [ -f HiScore.dat ]; then cat HiScore.dat >"$FAKE_LOG.table"; fi
+for argument in "$@"; do printf '%s\n' "$argument"; done >"$FAKE_LOG.arguments"
 FAKE
 chmod +x "$game"
 export FAKE_LOG=$tmp/game.log
@@ -108,6 +109,12 @@ mkdir "$tmp/games"
 ln -s "$launcher" "$tmp/games/pellmora"
 run_command env PATH="$tmp/games:$PATH" XDG_DATA_HOME="$tmp/data/nested" sh -c 'exec pellmora'
 expect_game_in "started through a link" "$folder"
+
+# The options reach the game as given, one argument each.
+run_command env XDG_DATA_HOME="$tmp/data/nested" "$launcher" --scale 2 --fullscreen 'two words'
+expect_game_in "options" "$folder"
+[ "$(cat "$FAKE_LOG.arguments")" = "$(printf -- '--scale\n2\n--fullscreen\ntwo words')" ] ||
+  fail "the launcher passed the options as: $(tr '\n' '|' <"$FAKE_LOG.arguments")"
 
 # A folder that cannot be made: XDG_DATA_HOME lies under a regular file.
 touch "$tmp/plain"

@@ -39,14 +39,16 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Description)" ] || fail "no Description"
 # Depends: the fonts and the translations by hand, the libraries found by
-# dpkg-shlibdeps.
+# dpkg-shlibdeps (SDL for the game pads among them); Wayland's Qt plugin
+# recommended.
 version=$(field Version)
 depends=$(field Depends)
 names=" $(tr ',' '\n' <<<"$depends" | awk '{ print $1 }' | tr '\n' ' ')"
 for package in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n \
-  libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+  libqt6core6 libqt6gui6 libqt6widgets6 libsdl2-2.0-0 libc6 libstdc++6; do
   [[ "$names" == *" $package "* ]] || fail "Depends lacks $package: $depends"
 done
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)', not qt6-wayland"
 
 # The files, unpacked into a throwaway root. Debian keeps games in
 # /usr/games: nothing goes into /usr/bin.
@@ -76,7 +78,9 @@ desktop-file-validate "$desktop" >"$tmp/desktop.log" 2>&1 || {
   fail "desktop-file-validate rejects the menu entry"
 }
 [ -s "$tmp/desktop.log" ] && fail "desktop-file-validate complains: $(cat "$tmp/desktop.log")"
-for line in 'Exec=/usr/games/pellmora' 'Icon=pellmora' 'Categories=Game;ArcadeGame;'; do
+for line in 'Exec=/usr/games/pellmora' 'Icon=pellmora' 'Categories=Game;ArcadeGame;' \
+  'Actions=Fullscreen;Windowed;' 'Exec=/usr/games/pellmora --fullscreen' \
+  'Exec=/usr/games/pellmora --windowed'; do
   grep -qx "$line" "$desktop" || fail "the menu entry lacks $line"
 done
 for key in 'Name' 'Name\[ja\]' 'Comment' 'Comment\[ja\]'; do

@@ -1,7 +1,9 @@
 # Shared by the tests that run the real game as a separate process: sourced
 # after setting test_name. Checks the arguments and the display, makes a fresh
-# working folder (removed on exit, with the game stopped), and offers
-#   start_game        starts the game there in the background (sets pid)
+# working folder and a settings folder of its own (removed on exit, with the
+# game stopped), and offers
+#   start_game [ARG]... starts the game there in the background (sets pid)
+#   stop_game         stops it
 #   wait_for_window   waits for its visible window (sets window)
 #   window_pixel X Y  one pixel of the window on screen
 #   wait_for_menu X Y waits until a menu button shows at X Y
@@ -15,19 +17,26 @@ fail() {
 [ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (run through scripts/with-xvfb.sh)"
 
 work=$(mktemp -d)
+# The game keeps its settings between runs; a test's never reach the player's.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
 pid=
-cleanup() {
+stop_game() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   fi
-  rm -rf "$work"
+  pid=
+}
+cleanup() {
+  stop_game
+  rm -rf "$work" "$XDG_CONFIG_HOME"
 }
 trap cleanup EXIT
 cd "$work" || fail "cannot enter $work"
 
 start_game() {
-  "$game" >game.out 2>game.err &
+  "$game" "$@" >game.out 2>game.err &
   pid=$!
 }
 

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The game's command line with no display at all: --help lists every option
+# and --version gives the version, both with status 0 and nothing on stderr;
+# a bad option or value is one line on stderr naming it, status 2, nothing
+# on stdout, and no window system asked for. Good options without a display
+# still say that no display is found.
+# Usage: command_line.sh PATH-TO-PELLMORA VERSION
+set -u
+game=${1:?usage: command_line.sh PATH-TO-PELLMORA VERSION}
+version=${2:?usage: command_line.sh PATH-TO-PELLMORA VERSION}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() {
+  echo "command_line: FAIL: $*" >&2
+  exit 1
+}
+
+# Runs the game with the arguments given, with no display and settings of
+# its own; sets status, and leaves out and err in $tmp.
+run() {
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$tmp/config" \
+    timeout 10 "$game" "$@" >"$tmp/out" 2>"$tmp/err"
+  status=$?
+}
+
+run --help
+[ "$status" -eq 0 ] || fail "--help: status $status (stderr: $(cat "$tmp/err"))"
+[ -s "$tmp/err" ] && fail "--help wrote to stderr: $(cat "$tmp/err")"
+head -n 1 "$tmp/out" | grep -qx 'Usage: pellmora \[OPTION\]\.\.\.' || fail "--help: no usage line: $(head -n 1 "$tmp/out")"
+for option in --help --version '--scale N' --fullscreen --windowed --no-focus-pause --focus-pause; do
+  grep -Eq "^  $option " "$tmp/out" || fail "--help does not list $option"
+done
+
+run --version
+[ "$status" -eq 0 ] || fail "--version: status $status"
+[ "$(cat "$tmp/out")" = "Pellmora $version" ] || fail "--version says '$(cat "$tmp/out")', not 'Pellmora $version'"
+[ -s "$tmp/err" ] && fail "--version wrote to stderr: $(cat "$tmp/err")"
+
+# A bad command line: status 2, one line naming what is wrong, and nothing
+# else (no window system is asked for, so no display is needed to say so).
+expect_bad() {
+  local what=$1
+  shift
+  run "$@"
+  [ "$status" -eq 2 ] || fail "'$*': status $status, expected 2 (stderr: $(cat "$tmp/err"))"
+  [ -s "$tmp/out" ] && fail "'$*' wrote to stdout: $(cat "$tmp/out")"
+  [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "'$*': not one line on stderr: $(cat "$tmp/err")"
+  grep -q "^pellmora: .*$what" "$tmp/err" || fail "'$*': the line does not name '$what': $(cat "$tmp/err")"
+}
+expect_bad "'--bogus'" --bogus
+expect_bad "'-x'" -x
+expect_bad "'--bogus'" --scale 2 --bogus
+expect_bad "--scale" --scale
+expect_bad "'0'" --scale 0
+expect_bad "'-3'" --scale=-3
+expect_bad "'two'" --scale two
+expect_bad "'2.5'" --scale 2.5
+expect_bad "'--fullscreen'" --fullscreen=yes
+expect_bad "--windowed" --fullscreen --windowed
+expect_bad "'stray'" stray
+
+# Good options: only the missing display stops the game, with its own line.
+run --scale 2 --fullscreen --no-focus-pause
+[ "$status" -eq 1 ] || fail "good options without a display: status $status, expected 1"
+grep -q '^pellmora: no display found' "$tmp/err" || fail "good options without a display: $(cat "$tmp/err")"
+[ -e "$tmp/config" ] && fail "the settings were written although the game never started"
+
+echo "command_line: ok"
