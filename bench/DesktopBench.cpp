@@ -133,6 +133,8 @@ int main(int argc, char* argv[]) {
   FirstFrame firstFrame;
   host.Window().installEventFilter(&firstFrame);
   host.Start();
+  // As the game runs: looking for game pads once the window is up.
+  QTimer::singleShot(250, &host, [&host] { host.EnableGamepad(); });
   while (firstFrame.paintedAt == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   const double startupMs = firstFrame.paintedAt - processStart;
 

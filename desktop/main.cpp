@@ -1,5 +1,6 @@
 // Pellmora on the desktop: the game window on Qt.
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,9 +62,11 @@ int main(int argc, char* argv[]) {
   // with what the command line asked to keep.
   QObject::connect(&host, &QtHost::PreferencesChanged,
                    [](const Preferences& now) { settings::Save(now); });
-  host.EnableGamepad();
   host.Start();
   // The program may already have ended during start-up (a damaged score file).
   if (host.Ended()) return host.ExitCode();
+  // Game pads once the window is up: starting SDL's input takes a moment
+  // that the first picture need not wait for.
+  QTimer::singleShot(250, &host, [&host] { host.EnableGamepad(); });
   return QApplication::exec();
 }
