@@ -6,8 +6,8 @@ namespace pellmora {
 namespace virtualkeys {
 
 // The virtual-key code of a Qt key (Qt::Key), or 0 for a key the game is
-// never told about: arrows 37..40, Esc 27, A-Z 65..90, 0-9 48..57, Space 32,
-// Return 13.
+// never told about: only the keys the game reads have one, the arrows 37..40
+// and Esc 27. Every other key would reach Form_KeyDown only to be ignored.
 int VirtualKeyOf(int qtKey) noexcept;
 
 // Codes run 0..kCount - 1.

@@ -178,20 +178,25 @@ TEST_F(QtHostKeys, AHeldKeyReadsAsDownUntilReleased) {
 }
 
 TEST_F(QtHostKeys, MapsTheKeysToVirtualKeyCodes) {
-  const std::pair<int, int> keys[] = {
-      {Qt::Key_Left, 37},   {Qt::Key_Up, 38},    {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
-      {Qt::Key_Escape, 27}, {Qt::Key_A, 65},     {Qt::Key_Z, 90},     {Qt::Key_0, 48},
-      {Qt::Key_9, 57},      {Qt::Key_Space, 32}, {Qt::Key_Return, 13}};
+  const std::pair<int, int> keys[] = {{Qt::Key_Left, 37},
+                                      {Qt::Key_Up, 38},
+                                      {Qt::Key_Right, 39},
+                                      {Qt::Key_Down, 40},
+                                      {Qt::Key_Escape, 27}};
   for (const auto& [qtKey, code] : keys) {
     Press(&Window(), qtKey);
     EXPECT_NE(host->GetAsyncKeyState(code), 0) << code;
     Release(&Window(), qtKey);
     EXPECT_EQ(host->GetAsyncKeyState(code), 0) << code;
   }
+  // Keys the game never reads are not handed to it.
   const int before = host->KeyDownsDelivered();
-  Press(&Window(), Qt::Key_F1);
-  Press(&Window(), Qt::Key_Shift);
+  for (int qtKey : {Qt::Key_F1, Qt::Key_Shift, Qt::Key_A, Qt::Key_9}) {
+    Press(&Window(), qtKey);
+    Release(&Window(), qtKey);
+  }
   EXPECT_EQ(host->KeyDownsDelivered(), before);
+  EXPECT_EQ(host->GetAsyncKeyState(65), 0);
 }
 
 TEST_F(QtHostKeys, SwitchingAwayReleasesEveryHeldKey) {
