@@ -8,6 +8,7 @@
 #include "headless/SimHost.h"
 #include "scores/ScoreFile.h"
 #include "tests/support/FaultyFileOps.h"
+#include "tests/support/RunningGame.h"
 #include "tests/support/TempDir.h"
 
 namespace pellmora {
@@ -18,18 +19,7 @@ const std::string kEmptyTable = "0,0,0,0,0,0,0,0,0,0\r\n\r\n\r\n\r\n\r\n\r\n\r\n
 
 // Starts a game and loses it at once with the given score.
 void LoseWith(SimHost& host, SimGame& game, int16_t score) {
-  host.QueueRnd(0);
-  host.QueueRnd(0);
-  ASSERT_TRUE(game.Click(SimButton::Command1));
-  Form1& form = game.Window();
-  form.score = score;
-  form.Image2.Top = 300;
-  form.ballDX = 3;
-  form.ballDY = 0;
-  form.Image5.Left = 617;
-  form.Image5.Top = 100;
-  host.Wait(10);
-  ASSERT_EQ(form.playing, 0);
+  ASSERT_TRUE(EndGameWith(host, game, score));
 }
 
 TEST(ScoreSaveFailure, EveryFailingStepIsToldAndTheOldFileStays) {
