@@ -89,7 +89,7 @@ class KeyboardAutopilot {
   KeyboardAutopilot(QtHost& host) : host_(host) {}
 
   void Steer() {
-    const Form1& form = host_.Game();
+    const Form1& form = host_.Session().Game();
     const double ballY = form.Image5.Top + form.Image5.Height / 2.0;
     const double pairY = form.Image1.Top + form.Image1.Height / 2.0;
     const double ballX = form.Image5.Left + form.Image5.Width / 2.0;
@@ -138,7 +138,7 @@ int main(int argc, char* argv[]) {
   while (firstFrame.paintedAt == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   const double startupMs = firstFrame.paintedAt - processStart;
 
-  Form1& form = host.Game();
+  Form1& form = host.Session().Game();
   while (!form.Command1.Visible) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 
   // At the menu: nothing runs but the event loop.
@@ -179,7 +179,11 @@ int main(int argc, char* argv[]) {
   KeyboardAutopilot autopilot(host);
   std::vector<double> tickAt;
   tickAt.reserve(static_cast<std::size_t>(playSeconds * 200) + 100);
-  QObject::connect(&host.QtTimerOf(form.Timer2), &QTimer::timeout, &app, [&] {
+  std::int64_t ticksSeen = host.Session().Timers().Fired(2);
+  QObject::connect(&host, &QtHost::Woke, &app, [&] {
+    const std::int64_t ticks = host.Session().Timers().Fired(2);
+    if (ticks == ticksSeen) return;
+    ticksSeen = ticks;
     tickAt.push_back(MonotonicMs());
     autopilot.Steer();
   });

@@ -66,10 +66,12 @@ class Player : public QObject {
     std::fflush(stdout);
   }
 
-  bool MenuUp() { return host_.Game().Command1.Visible && host_.Game().Command2.Visible; }
+  bool MenuUp() {
+    return host_.Session().Game().Command1.Visible && host_.Session().Game().Command2.Visible;
+  }
 
   void Step() {
-    Form1& game = host_.Game();
+    Form1& game = host_.Session().Game();
     switch (phase_) {
       case Phase::kOpenRanking:
         if (!MenuUp()) return;

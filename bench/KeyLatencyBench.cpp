@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
   QtHost host;
   host.SetPreferences(Preferences{1, false, true});
   host.Start();
-  Form1& form = host.Game();
+  Form1& form = host.Session().Game();
   while (!form.Command1.Visible) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 
   // A game whose ball rests mid-field and whose items never come: only the

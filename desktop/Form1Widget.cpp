@@ -13,13 +13,14 @@
 #include "desktop/PushButton.h"
 #include "desktop/QtPictures.h"
 #include "host/Design.h"
+#include "play/Form1Painter.h"
 
 namespace pellmora {
 
 namespace {
 
-QRectF RectOf(const ScreenObject& object) {
-  return QRectF(object.Left, object.Top, object.Width, object.Height);
+QRectF RectOf(const Rect& place) {
+  return QRectF(place.left, place.top, place.width, place.height);
 }
 
 QStaticText PreparedText(const char* text, const QFont& font) {
@@ -39,10 +40,10 @@ QPixmap Zoomed(const QPixmap& picture, int factor) {
 }
 
 // Where a label's lettering is drawn: centred in the label's rectangle.
-QPointF TextPlace(const ScreenObject& label, const QStaticText& text) {
+QPointF TextPlace(const Rect& label, const QStaticText& text) {
   const QSizeF size = text.size();
-  return QPointF(label.Left + (label.Width - size.width()) / 2,
-                 label.Top + (label.Height - size.height()) / 2);
+  return QPointF(label.left + (label.width - size.width()) / 2,
+                 label.top + (label.height - size.height()) / 2);
 }
 
 }  // namespace
@@ -138,49 +139,21 @@ void Form1Widget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Place();
   // A new size repaints the whole client area anyway.
-  for (int object = 0; object < kDrawnCount; ++object) drawn_[object] = DrawnRect(object);
+  drawn_.Remember(controls_, *this);
 }
 
-QRect Form1Widget::DrawnRect(int object) const {
-  const ScreenObject* shown = nullptr;
-  QRectF game;
-  switch (object) {
-    case 0:
-    case 6: {
-      // A label's lettering may reach past its rectangle.
-      const ScreenObject& label = object == 0 ? controls_.Label1 : controls_.Label2;
-      const QStaticText& text = object == 0 ? title_ : banner_;
-      shown = &label;
-      game = RectOf(label) | QRectF(TextPlace(label, text), text.size());
-      break;
-    }
-    case 1:
-      shown = &controls_.Image1;
-      break;
-    case 2:
-      shown = &controls_.Image2;
-      break;
-    case 3:
-      shown = &controls_.Image3;
-      break;
-    case 4:
-      shown = &controls_.Image4;
-      break;
-    case 5:
-      shown = &controls_.Image5;
-      break;
-    default: {
-      const ScreenObject& item = controls_.Image6[object - 7];
-      shown = &item;
-      game = QRectF(QPointF(item.Left, item.Top), itemPanels_[object - 7].size());
-      break;
-    }
-  }
-  if (!shown->Visible) return QRect();
-  if (game.isNull()) game = RectOf(*shown);
+Rect Form1Widget::LabelInk(LabelId label, const Rect& where) const {
+  const QStaticText& text = label == LabelId::Title ? title_ : banner_;
+  const QRectF ink(TextPlace(where, text), text.size());
+  return Rect{static_cast<float>(ink.x()), static_cast<float>(ink.y()),
+              static_cast<float>(ink.width()), static_cast<float>(ink.height())};
+}
+
+QRect Form1Widget::AreaOf(const Rect& game) const {
+  if (game == Rect{}) return QRect();  // hidden
   const int f = placement_.factor;
-  const QRectF area(placement_.origin.x() + game.x() * f, placement_.origin.y() + game.y() * f,
-                    game.width() * f, game.height() * f);
+  const QRectF area(placement_.origin.x() + game.left * f, placement_.origin.y() + game.top * f,
+                    game.width * f, game.height * f);
   // One game pixel of room each way for rounding and the lettering's
   // smoothed edges; the field's edges cut off whatever lies outside.
   return area.toAlignedRect().adjusted(-f, -f, f, f) & placement_.Field();
@@ -188,32 +161,29 @@ QRect Form1Widget::DrawnRect(int object) const {
 
 void Form1Widget::UpdateChanged() {
   QRegion changed;
-  for (int object = 0; object < kDrawnCount; ++object) {
-    const QRect now = DrawnRect(object);
-    if (now == drawn_[object]) continue;
-    changed += drawn_[object];
-    changed += now;
-    drawn_[object] = now;
-  }
+  drawn_.Update(controls_, *this, [this, &changed](const Rect& before, const Rect& now) {
+    changed += AreaOf(before);
+    changed += AreaOf(now);
+  });
   if (!changed.isEmpty()) update(changed);
 }
 
-void Form1Widget::DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text) {
+void Form1Widget::DrawLabel(LabelId label, const Rect& where) {
   // Centred in the label's rectangle, lettering only: the field shows
   // through everywhere else. Laid out in game pixels, drawn at the screen's.
-  painter.save();
-  painter.translate(placement_.origin);
-  painter.scale(placement_.factor, placement_.factor);
-  painter.drawStaticText(TextPlace(label, text), text);
-  painter.restore();
+  const QStaticText& text = label == LabelId::Title ? title_ : banner_;
+  painter_->save();
+  painter_->translate(placement_.origin);
+  painter_->scale(placement_.factor, placement_.factor);
+  painter_->drawStaticText(TextPlace(where, text), text);
+  painter_->restore();
 }
 
-void Form1Widget::DrawPaddle(QPainter& painter, const ScreenObject& paddle, const QPixmap& picture,
-                             QPixmap& stretched, QPixmap& zoomed) {
+void Form1Widget::DrawPaddle(const QRect& place, const QPixmap& picture, QPixmap& stretched,
+                             QPixmap& zoomed) {
   // A paddle's ramp runs across its thickness whatever its length. It is
   // stretched at one screen pixel per game pixel first, so that the zoom
   // turns each of its pixels into a whole block like the rest of the field.
-  const QRect place = RectOf(paddle).toRect();
   if (place.isEmpty()) return;
   if (stretched.size() != place.size()) {
     QPixmap made(place.size());
@@ -227,7 +197,39 @@ void Form1Widget::DrawPaddle(QPainter& painter, const ScreenObject& paddle, cons
   if (zoomed.size() != stretched.size() * placement_.factor) {
     zoomed = Zoomed(stretched, placement_.factor);
   }
-  painter.drawPixmap(placement_.ToArea(place).topLeft(), zoomed);
+  painter_->drawPixmap(placement_.ToArea(place).topLeft(), zoomed);
+}
+
+void Form1Widget::DrawPicture(PictureId picture, const Rect& where) {
+  // The pictures are drawn from their zoomed copies, a plain copy of pixels
+  // each; only the lettering is drawn through the zoom.
+  const QRect place = RectOf(where).toRect();
+  switch (picture) {
+    case PictureId::Background: {
+      const QRect field = placement_.Field();
+      painter_->fillRect(field, QColor::fromRgb(design::kForm1BackColor));
+      painter_->drawPixmap(field.topLeft(), zoomed_.background);
+      break;
+    }
+    case PictureId::PaddleUpright:
+      DrawPaddle(place, paddleUpright_, stretchedUpright_, zoomed_.upright);
+      break;
+    case PictureId::PaddleFlat:
+      DrawPaddle(place, paddleFlat_, stretchedFlat_, zoomed_.flat);
+      break;
+    case PictureId::Ball:
+      painter_->drawPixmap(placement_.ToArea(place), zoomed_.ball);
+      break;
+    default: {
+      const int k = static_cast<int>(picture) - static_cast<int>(PictureId::ItemPanel0);
+      if (k < 0 || k >= 6) break;
+      const int f = placement_.factor;
+      painter_->drawPixmap(
+          placement_.origin + QPoint(qRound(where.left) * f, qRound(where.top) * f),
+          zoomed_.items[k]);
+      break;
+    }
+  }
 }
 
 void Form1Widget::paintEvent(QPaintEvent* event) {
@@ -252,46 +254,11 @@ void Form1Widget::paintEvent(QPaintEvent* event) {
 }
 
 void Form1Widget::PaintField(QPainter& painter) {
-  // The pictures are drawn from their zoomed copies, a plain copy of pixels
-  // each; only the lettering is drawn through the zoom.
-  const QRect field = placement_.Field();
-  const int f = placement_.factor;
-  const auto at = [this, f](float left, float top) {
-    return placement_.origin + QPoint(qRound(left) * f, qRound(top) * f);
-  };
-
-  painter.fillRect(field, QColor::fromRgb(design::kForm1BackColor));
-  painter.drawPixmap(field.topLeft(), zoomed_.background);
-
-  // Back to front: title, paddles, ball, banner, items.
   painter.setPen(Qt::black);
   painter.setFont(labelFont_);
-  if (controls_.Label1.Visible) DrawLabel(painter, controls_.Label1, title_);
-
-  if (controls_.Image1.Visible) {
-    DrawPaddle(painter, controls_.Image1, paddleUpright_, stretchedUpright_, zoomed_.upright);
-  }
-  if (controls_.Image2.Visible) {
-    DrawPaddle(painter, controls_.Image2, paddleUpright_, stretchedUpright_, zoomed_.upright);
-  }
-  if (controls_.Image3.Visible) {
-    DrawPaddle(painter, controls_.Image3, paddleFlat_, stretchedFlat_, zoomed_.flat);
-  }
-  if (controls_.Image4.Visible) {
-    DrawPaddle(painter, controls_.Image4, paddleFlat_, stretchedFlat_, zoomed_.flat);
-  }
-  if (controls_.Image5.Visible) {
-    painter.drawPixmap(placement_.ToArea(RectOf(controls_.Image5).toRect()), zoomed_.ball);
-  }
-
-  // The banner is shown from the start but parked below the field; whatever
-  // of it lies inside the window is drawn, the rest is clipped.
-  if (controls_.Label2.Visible) DrawLabel(painter, controls_.Label2, banner_);
-
-  for (int k = 0; k < 6; ++k) {
-    const ScreenObject& item = controls_.Image6[k];
-    if (item.Visible) painter.drawPixmap(at(item.Left, item.Top), zoomed_.items[k]);
-  }
+  painter_ = &painter;
+  PaintForm1(controls_, *this, -1);
+  painter_ = nullptr;
 }
 
 void Form1Widget::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
-// The game window: draws the game's screen objects from their plain members
-// and holds the three menu buttons. The field takes the largest whole zoom
-// that fits the client area, centred (see FieldPlacement).
+// The game window: draws the game's screen objects from their plain members,
+// through the shared painter, and holds the three menu buttons. The field
+// takes the largest whole zoom that fits the client area, centred (see
+// FieldPlacement).
 #pragma once
 
 #include <QFont>
@@ -11,12 +12,14 @@
 
 #include "desktop/FieldPlacement.h"
 #include "host/Form1Controls.h"
+#include "play/Canvas.h"
+#include "play/ChangedPlaces.h"
 
 class QPainter;
 
 namespace pellmora {
 
-class Form1Widget : public QWidget {
+class Form1Widget : public QWidget, private Canvas {
   Q_OBJECT
 
  public:
@@ -45,15 +48,18 @@ class Form1Widget : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // The objects in drawing order, back to front.
-  static constexpr int kDrawnCount = 13;
+  // Canvas: the field's pictures from their zoomed copies; the buttons are
+  // widgets of their own, drawn by Qt above the field.
+  void DrawPicture(PictureId picture, const Rect& where) override;
+  void DrawLabel(LabelId label, const Rect& where) override;
+  void DrawButton(int /*n*/, const Rect& /*where*/, bool /*pressed*/) override {}
+  Rect LabelInk(LabelId label, const Rect& where) const override;
 
-  void DrawLabel(QPainter& painter, const ScreenObject& label, const QStaticText& text);
-  void DrawPaddle(QPainter& painter, const ScreenObject& paddle, const QPixmap& picture,
-                  QPixmap& stretched, QPixmap& zoomed);
+  void DrawPaddle(const QRect& place, const QPixmap& picture, QPixmap& stretched, QPixmap& zoomed);
   void PaintField(QPainter& painter);
   void Place();
-  QRect DrawnRect(int object) const;
+  // A place of the field in client pixels, with room for rounding.
+  QRect AreaOf(const Rect& game) const;
 
   const Form1Controls& controls_;
   QPushButton* commands_[3] = {};
@@ -83,9 +89,9 @@ class Form1Widget : public QWidget {
     QPixmap upright;
     QPixmap flat;
   } zoomed_;
-  // Where each object was last asked to be drawn, in client pixels; empty
-  // while hidden.
-  QRect drawn_[kDrawnCount];
+  // Where each object was last asked to be drawn.
+  ChangedPlaces drawn_;
+  QPainter* painter_ = nullptr;  // while a paint event draws
 };
 
 }  // namespace pellmora

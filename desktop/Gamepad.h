@@ -7,11 +7,13 @@
 #include <QObject>
 #include <QTimer>
 
+#include "play/KeyState.h"
+
 struct _SDL_GameController;
 
 namespace pellmora {
 
-class Gamepad final : public QObject {
+class Gamepad final : public QObject, public HeldKeySource {
   Q_OBJECT
 
  public:
@@ -24,7 +26,7 @@ class Gamepad final : public QObject {
   bool Started() const noexcept { return started_; }
   int PadCount() const noexcept;
   // True while a pad holds the arrow (vbKeyLeft..vbKeyDown) down.
-  bool Held(int virtualKey) const noexcept;
+  bool Held(int virtualKey) const noexcept override;
   // How often the pads are read now: often while one is plugged in, seldom
   // (only to notice one) while none is.
   int PollInterval() const noexcept { return timer_.interval(); }

@@ -1,6 +1,5 @@
 #include "desktop/QtHost.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -9,11 +8,11 @@
 #include <QMessageBox>
 #include <QString>
 #include <QThread>
-#include <chrono>
-#include <exception>
-#include <utility>
+#include <algorithm>
 
 #include "desktop/DialogLook.h"
+#include "desktop/GamepadRouting.h"
+#include "desktop/VirtualKeys.h"
 #include "game/Int16.h"
 #include "host/Design.h"
 
@@ -21,47 +20,51 @@ namespace pellmora {
 
 namespace {
 
-using TimerHandler = void (Form1::*)();
-constexpr TimerHandler kTimerHandlers[4] = {&Form1::Timer1_Timer, &Form1::Timer2_Timer,
-                                            &Form1::Timer3_Timer, &Form1::Timer4_Timer};
-
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QElapsedTimer Started() {
+  QElapsedTimer clock;
+  clock.start();
+  return clock;
+}
+
 }  // namespace
 
-QtHost::QtHost() : form_(*this), window_(std::make_unique<Form1Widget>(form_)), zoom_(*window_) {
+QtHost::QtHost()
+    : clock_(Started()),
+      session_(*this, this, PlaySession::Seeding::Entropy),
+      window_(std::make_unique<Form1Widget>(session_.Game())),
+      zoom_(*window_) {
   shownCaption_.reserve(64);
-  shownCaption_ = form_.Caption;
+  shownCaption_ = session_.Game().Caption;
 
-  Timer* timers[4] = {&form_.Timer1, &form_.Timer2, &form_.Timer3, &form_.Timer4};
-  for (int i = 0; i < 4; ++i) {
-    QTimer& qtTimer = timers_[i];
-    qtTimer.setTimerType(Qt::PreciseTimer);
-    qtTimer.setInterval(timers[i]->Interval);
-    const TimerHandler handler = kTimerHandlers[i];
-    connect(&qtTimer, &QTimer::timeout, this,
-            [this, handler] { Dispatch([this, handler] { (form_.*handler)(); }); });
-    timers[i]->AttachSink(this);
-    if (timers[i]->Enabled()) qtTimer.start();
-  }
+  // One wake-up for the four timers: the session says when the next is due.
+  wake_.setSingleShot(true);
+  wake_.setTimerType(Qt::PreciseTimer);
+  connect(&wake_, &QTimer::timeout, this, [this] {
+    session_.FireDue(Now());
+    emit Woke();
+  });
+  WakeAt(session_.Timers().NextDue());
 
   connect(&window_->Command(0), &QPushButton::clicked, this,
-          [this] { Dispatch([this] { form_.Command1_Click(); }); });
+          [this] { session_.Click(MenuButton::Command1); });
   connect(&window_->Command(1), &QPushButton::clicked, this,
-          [this] { Dispatch([this] { form_.Command2_Click(); }); });
+          [this] { session_.Click(MenuButton::Command2); });
   connect(&window_->Command(2), &QPushButton::clicked, this,
-          [this] { Dispatch([this] { form_.Command3_Click(); }); });
+          [this] { session_.Click(MenuButton::Command3); });
   // Closing the game window ends the game, the ranking window with it.
-  connect(window_.get(), &Form1Widget::Closing, this, [this] { Dispatch([this] { End(); }); });
+  connect(window_.get(), &Form1Widget::Closing, this, [this] { session_.CloseWindow(); });
 
   qApp->installEventFilter(this);
 }
 
 QtHost::~QtHost() {
   qApp->removeEventFilter(this);
-  for (auto& timer : timers_) timer.stop();
+  wake_.stop();
+  session_.Keys().AddSource(nullptr);
   delete form2Widget_.data();
   window_.reset();
 }
@@ -79,74 +82,54 @@ Preferences QtHost::CurrentPreferences() const {
 void QtHost::EnableGamepad() {
   if (gamepad_ != nullptr) return;
   gamepad_ = std::make_unique<Gamepad>();
-  // Queued, so that a box a press opens never runs inside the pad's reading.
-  connect(
-      gamepad_.get(), &Gamepad::EscapePressed, this, [this] { PadKey(Qt::Key_Escape); },
-      Qt::QueuedConnection);
-  connect(
-      gamepad_.get(), &Gamepad::ConfirmPressed, this, [this] { PadConfirm(); },
-      Qt::QueuedConnection);
-  connect(
-      gamepad_.get(), &Gamepad::DirectionPressed, this,
-      [this](int virtualKey) { PadDirection(virtualKey); }, Qt::QueuedConnection);
+  session_.Keys().AddSource(gamepad_.get());
+  RouteGamepad(
+      *gamepad_, *window_, [this] { return session_.Game().playing == VbTrue; },
+      [this] { return ended_; });
 }
 
 void QtHost::Start() {
-  Dispatch([this] { form_.Form_Load(); });
+  session_.Load();
   if (ended_) return;
   zoom_.Show();
 }
 
-// Every event runs its handler to the end, then the window shows what the
-// handler changed. An exception the game does not catch ends the program
-// with its words rather than unwinding through Qt.
-template <typename Handler>
-void QtHost::Dispatch(Handler&& handler) {
-  if (ended_) return;
-  ++dispatching_;
-  try {
-    std::forward<Handler>(handler)();
-  } catch (const std::exception& error) {
-    --dispatching_;
-    Fail(error.what());
+std::int64_t QtHost::Now() {
+  return clock_.nsecsElapsed() / 1000;
+}
+
+void QtHost::WakeAt(std::int64_t due) {
+  if (ended_ || due == TimerDispatch::kNever) {
+    wake_.stop();
     return;
   }
-  --dispatching_;
+  // Whole milliseconds, rounded up: never woken before the event is due.
+  const std::int64_t waitUs = std::max<std::int64_t>(0, due - Now());
+  wake_.start(static_cast<int>(std::min<std::int64_t>((waitUs + 999) / 1000, 1 << 30)));
+}
+
+// After every handler the window shows what it changed.
+void QtHost::EventDone() {
   if (ended_) return;
   AfterEvent();
+  if (pauseWhenResumed_ && session_.Game().Timer2.Enabled()) {
+    pauseWhenResumed_ = false;
+    // After the handler that resumed play has run to its end.
+    QTimer::singleShot(0, this, [this] {
+      if (!window_->isActiveWindow()) PauseForFocusLoss();
+    });
+  }
 }
 
 void QtHost::AfterEvent() {
   window_->UpdateChanged();
   // The tick rewrites the caption every 10 ms, mostly with the same text.
-  if (form_.Caption != shownCaption_) {
-    shownCaption_ = form_.Caption;
+  const std::string& caption = session_.Game().Caption;
+  if (caption != shownCaption_) {
+    shownCaption_ = caption;
     window_->setWindowTitle(FromUtf8(shownCaption_));
   }
   window_->SyncButtons();
-}
-
-void QtHost::SyncForm2() {
-  if (form2_ != nullptr && form2Widget_ != nullptr) form2Widget_->Sync(*form2_);
-}
-
-void QtHost::TimerSwitched(Timer& timer) {
-  QTimer& qtTimer = timers_[timer.Id() - 1];
-  if (timer.Enabled()) {
-    // A running timer keeps its schedule; a stopped one starts a full interval.
-    if (!qtTimer.isActive()) qtTimer.start(timer.Interval);
-    if (&timer == &form_.Timer2 && pauseWhenResumed_) {
-      pauseWhenResumed_ = false;
-      // After the handler that resumed play has run to its end.
-      QTimer::singleShot(0, this, [this] {
-        if (!window_->isActiveWindow()) PauseForFocusLoss();
-      });
-    }
-  } else {
-    // Stopped at once, so that a box opened later in the same handler sees
-    // no further event from it.
-    qtTimer.stop();
-  }
 }
 
 void QtHost::ShowCurrentFrame() {
@@ -155,7 +138,7 @@ void QtHost::ShowCurrentFrame() {
 }
 
 void QtHost::MsgBox(const std::string& text, const std::string& title) {
-  ReleaseAllKeys();
+  session_.ReleaseAllKeys();
   ShowCurrentFrame();
   QMessageBox box(QMessageBox::NoIcon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok,
                   window_.get());
@@ -165,7 +148,7 @@ void QtHost::MsgBox(const std::string& text, const std::string& title) {
 }
 
 std::string QtHost::InputBox(const std::string& prompt, const std::string& title) {
-  ReleaseAllKeys();
+  session_.ReleaseAllKeys();
   ShowCurrentFrame();
   QInputDialog dialog(window_.get());
   dialog.setInputMode(QInputDialog::TextInput);
@@ -177,54 +160,36 @@ std::string QtHost::InputBox(const std::string& prompt, const std::string& title
   return dialog.textValue().toStdString();
 }
 
-int16_t QtHost::GetAsyncKeyState(int virtualKey) {
-  if (virtualKey < 0 || virtualKey >= virtualkeys::kCount) return 0;
-  const bool padHeld = gamepad_ != nullptr && gamepad_->Held(virtualKey);
-  return held_[virtualKey] || padHeld ? int16_t{-32767} : int16_t{0};
+void QtHost::Form2Opened(Form2Controls& boxes) {
+  // A fresh QIcon each time would leave its pixmaps in Qt's pixmap cache
+  // under a new key at every opening.
+  auto* widget = new Form2Widget(window_->windowIcon());
+  form2Widget_ = widget;
+  connect(widget, &Form2Widget::Closing, this, [this] { session_.CloseForm2(); });
+  connect(&widget->Command1(), &QPushButton::clicked, this, [this] { session_.ClickForm2Close(); });
+  widget->Sync(boxes);
+  // Modeless and with no owner: both windows stay usable.
+  widget->show();
 }
 
-void QtHost::Randomize() {
-  std::random_device device;
-  const auto now = static_cast<std::uint64_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count());
-  std::seed_seq seed{static_cast<std::uint32_t>(now), static_cast<std::uint32_t>(now >> 32),
-                     device(), device()};
-  random_.seed(seed);
-}
-
-double QtHost::Rnd() {
-  if (!queuedRnd_.empty()) {
-    const double value = queuedRnd_.front();
-    queuedRnd_.pop_front();
-    return value;
-  }
-  // The top 53 bits make a double in [0, 1).
-  return static_cast<double>(random_() >> 11) * 0x1.0p-53;
-}
-
-Form2Controls& QtHost::ShowForm2() {
-  if (form2_ == nullptr) {
-    form2_ = std::make_unique<Form2Controls>();
-    // A fresh QIcon each time would leave its pixmaps in Qt's pixmap cache
-    // under a new key at every opening.
-    auto* widget = new Form2Widget(window_->windowIcon());
-    form2Widget_ = widget;
-    connect(widget, &Form2Widget::Closing, this, [this] { Dispatch([this] { UnloadForm2(); }); });
-    connect(&widget->Command1(), &QPushButton::clicked, this,
-            [this] { Dispatch([this] { Form2_Command1_Click(*this); }); });
-    SyncForm2();
-    // Modeless and with no owner: both windows stay usable.
-    widget->show();
-  } else if (form2Widget_ != nullptr) {
-    // Asked for again while it is open, the same window comes to the front
-    // with the focus, so that the player sees the list that is refilled.
+// Asked for again while it is open, the same window comes to the front with
+// the focus, so that the player sees the list that is refilled.
+void QtHost::Form2Raised() {
+  if (form2Widget_ != nullptr) {
     form2Widget_->raise();
     form2Widget_->activateWindow();
   }
-  return *form2_;
 }
 
-void QtHost::UnloadForm2() {
+void QtHost::Form2Changed(const Form2Controls& boxes) {
+  if (form2Widget_ != nullptr) form2Widget_->Sync(boxes);
+}
+
+void QtHost::Form2Closed() {
+  CloseRankingWindow();
+}
+
+void QtHost::CloseRankingWindow() {
   if (Form2Widget* widget = form2Widget_.data()) {
     form2Widget_ = nullptr;
     widget->disconnect(this);
@@ -232,20 +197,15 @@ void QtHost::UnloadForm2() {
     widget->hide();
     widget->deleteLater();
   }
-  form2_.reset();
 }
 
-void QtHost::Form2Changed() {
-  SyncForm2();
-}
-
-void QtHost::End() {
+void QtHost::ProgramEnded() {
   if (ended_) return;
   Stop(0);
   CloseEverything();
 }
 
-void QtHost::Fail(const char* what) {
+void QtHost::ProgramFailed(const char* what) {
   if (ended_) return;
   Stop(1);
   ShowCurrentFrame();
@@ -259,12 +219,12 @@ void QtHost::Fail(const char* what) {
 void QtHost::Stop(int exitCode) {
   ended_ = true;
   exitCode_ = exitCode;
-  for (auto& timer : timers_) timer.stop();
-  ReleaseAllKeys();
+  wake_.stop();
+  session_.ReleaseAllKeys();
 }
 
 void QtHost::CloseEverything() {
-  UnloadForm2();
+  CloseRankingWindow();
   QApplication::closeAllWindows();
   window_->hide();
   // Before the event loop runs, exit() would only make every later loop,
@@ -282,14 +242,14 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
       // Wherever it lands: a key may be let go after the focus moved on.
       const auto& key = *static_cast<QKeyEvent*>(event);
       const int code = virtualkeys::VirtualKeyOf(key.key());
-      if (code != 0 && !key.isAutoRepeat()) held_[code] = false;
+      if (code != 0 && !key.isAutoRepeat()) session_.KeyUp(code);
       break;
     }
     case QEvent::WindowDeactivate:
       // A key let go in another window is never seen here: no paddle may
       // keep moving after the player switched away.
       if (watched == window_.get()) {
-        ReleaseAllKeys();
+        session_.ReleaseAllKeys();
         PauseForFocusLoss();
       }
       break;
@@ -299,7 +259,7 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ApplicationStateChange:
       if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
           Qt::ApplicationActive) {
-        ReleaseAllKeys();
+        session_.ReleaseAllKeys();
       }
       break;
     default:
@@ -318,11 +278,9 @@ void QtHost::OnKeyPress(QObject* watched, const QKeyEvent& key) {
   if (widget != (focus != nullptr ? focus : window_.get())) return;
   const int code = virtualkeys::VirtualKeyOf(key.key());
   if (code == 0) return;
-  if (!key.isAutoRepeat()) held_[code] = true;
   // Every key-down counts, the repeats of a held key included; the event
   // goes on to the button afterwards (Space and Return still press it).
-  ++keyDownsDelivered_;
-  Dispatch([this, code] { form_.Form_KeyDown(code); });
+  session_.KeyDown(code, !key.isAutoRepeat());
 }
 
 bool QtHost::OnZoomKey(QObject* watched, const QKeyEvent& key) {
@@ -364,60 +322,13 @@ bool QtHost::OnZoomKey(QObject* watched, const QKeyEvent& key) {
 // Losing the focus in play is the player's Esc: the same pause, banner and
 // all, which only their own Esc ends. A pause under way is left alone.
 void QtHost::PauseForFocusLoss() {
-  if (!focusPause_ || ended_ || dispatching_ > 0 || form_.playing != VbTrue) return;
-  if (form_.Timer2.Enabled()) {
-    Dispatch([this] { form_.Form_KeyDown(vbKeyEscape); });
-  } else if (form_.pausing == VbFalse && form_.Timer3.Enabled()) {
+  const Form1& game = session_.Game();
+  if (!focusPause_ || ended_ || session_.Dispatching() || game.playing != VbTrue) return;
+  if (game.Timer2.Enabled()) {
+    session_.PauseAsEsc();
+  } else if (game.pausing == VbFalse && game.Timer3.Enabled()) {
     pauseWhenResumed_ = true;
   }
-}
-
-// A pad's button as the key it stands for, delivered where that key would
-// go: the box in front, else the focused widget of the active window, else
-// the game window.
-void QtHost::PadKey(int qtKey) {
-  if (ended_) return;
-  QWidget* target = QApplication::activeModalWidget();
-  if (target == nullptr) target = QApplication::activeWindow();
-  if (target == nullptr) target = window_.get();
-  if (QWidget* focus = target->focusWidget()) target = focus;
-  QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
-  QApplication::sendEvent(target, &release);
-}
-
-// A presses the focused button; in a box with the focus on its text, the
-// box's default button, as Enter would.
-void QtHost::PadConfirm() {
-  if (ended_) return;
-  QWidget* window = QApplication::activeModalWidget();
-  if (window == nullptr) window = QApplication::activeWindow();
-  if (window == nullptr) window = window_.get();
-  QWidget* focus = window->focusWidget();
-  if (auto* button = qobject_cast<QAbstractButton*>(focus);
-      button != nullptr && button->isVisible()) {
-    button->click();
-    return;
-  }
-  if (qobject_cast<QDialog*>(window) == nullptr) return;
-  for (QPushButton* button : window->findChildren<QPushButton*>()) {
-    if (button->isDefault() && button->isVisible()) {
-      button->click();
-      return;
-    }
-  }
-}
-
-// Outside play the D-pad walks the buttons, as Tab and Shift+Tab do; in play
-// it only moves the paddles.
-void QtHost::PadDirection(int virtualKey) {
-  if (ended_ || (form_.playing == VbTrue && QApplication::activeModalWidget() == nullptr)) return;
-  PadKey(virtualKey == vbKeyDown || virtualKey == vbKeyRight ? Qt::Key_Tab : Qt::Key_Backtab);
-}
-
-void QtHost::ReleaseAllKeys() noexcept {
-  for (bool& held : held_) held = false;
 }
 
 }  // namespace pellmora

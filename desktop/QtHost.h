@@ -1,32 +1,31 @@
-// The desktop host: the game window on Qt with its timers, the message and
-// input boxes, the keyboard state, the random source, the files of the
-// working directory and the ranking window.
+// The desktop host: the game window on Qt, the message and input boxes, the
+// files of the working directory and the ranking window. It turns Qt's
+// events into calls on the play session, wakes it when a timer falls due,
+// and draws.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
-#include <cstdint>
-#include <deque>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "desktop/Form1Widget.h"
 #include "desktop/Form2Widget.h"
 #include "desktop/Gamepad.h"
 #include "desktop/Preferences.h"
-#include "desktop/VirtualKeys.h"
 #include "desktop/WindowZoom.h"
-#include "game/Form1.h"
-#include "host/Host.h"
-#include "scores/PosixFileOps.h"
+#include "play/Frontend.h"
+#include "play/PlaySession.h"
+#include "play/TimerDispatch.h"
+#include "posix/PosixFileOps.h"
 
 class QKeyEvent;
 
 namespace pellmora {
 
-class QtHost final : public QObject, public Host, public TimerSink {
+class QtHost final : public QObject, public Frontend, public RealClock {
   Q_OBJECT
 
  public:
@@ -53,62 +52,57 @@ class QtHost final : public QObject, public Host, public TimerSink {
   bool Ended() const noexcept { return ended_; }
   int ExitCode() const noexcept { return exitCode_; }
 
-  void MsgBox(const std::string& text, const std::string& title) override;
-  std::string InputBox(const std::string& prompt, const std::string& title) override;
-  int16_t GetAsyncKeyState(int virtualKey) override;
-  void Randomize() override;
-  double Rnd() override;
-  FileOps& Files() override { return files_; }
-  Form2Controls& ShowForm2() override;
-  void UnloadForm2() override;
-  void Form2Changed() override;
-  void End() override;
-
-  void TimerSwitched(Timer& timer) override;
-
-  // Values Rnd hands out first, oldest first, before the generator's.
-  void QueueRnd(double value) { queuedRnd_.push_back(value); }
-
-  // For tests: the game, its windows, the ranking window's boxes (nullptr
-  // while it is not loaded), the Qt timer behind a game timer, and how many
-  // key-downs reached Form_KeyDown.
-  Form2Controls* Form2() noexcept { return form2_.get(); }
-  Form1& Game() noexcept { return form_; }
+  // The host's parts: the game it plays, its windows (the ranking window
+  // nullptr while it is not loaded), the zoom and the pads.
+  PlaySession& Session() noexcept { return session_; }
   Form1Widget& Window() noexcept { return *window_; }
   Form2Widget* RankingWindow() noexcept { return form2Widget_; }
-  const QTimer& QtTimerOf(const Timer& timer) const { return timers_[timer.Id() - 1]; }
-  int KeyDownsDelivered() const noexcept { return keyDownsDelivered_; }
   WindowZoom& Zoom() noexcept { return zoom_; }
   Gamepad* Pad() noexcept { return gamepad_.get(); }
+
+  // Frontend
+  void MsgBox(const std::string& text, const std::string& title) override;
+  std::string InputBox(const std::string& prompt, const std::string& title) override;
+  FileOps& Files() override { return files_; }
+  void Form2Opened(Form2Controls& boxes) override;
+  void Form2Raised() override;
+  void Form2Changed(const Form2Controls& boxes) override;
+  void Form2Closed() override;
+  void ProgramEnded() override;
+  void ProgramFailed(const char* what) override;
+  void EventDone() override;
+
+  // RealClock
+  std::int64_t Now() override;
+  void WakeAt(std::int64_t due) override;
 
  signals:
   // The player changed the zoom or the whole screen with the keys.
   void PreferencesChanged(const pellmora::Preferences& preferences);
+  // The timers' wake-up has fired what was due (for the benchmarks' clocks).
+  void Woke();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  template <typename Handler>
-  void Dispatch(Handler&& handler);
   void AfterEvent();
   // A modal box holds up the event loop's painting until it closes: the
   // window shows, behind it, what the handler has done up to the box.
   void ShowCurrentFrame();
-  void SyncForm2();
   void OnKeyPress(QObject* watched, const QKeyEvent& key);
   bool OnZoomKey(QObject* watched, const QKeyEvent& key);
   void PauseForFocusLoss();
-  void PadKey(int qtKey);
-  void PadConfirm();
-  void PadDirection(int virtualKey);
-  void ReleaseAllKeys() noexcept;
-  void Fail(const char* what);
   void Stop(int exitCode);
+  void CloseRankingWindow();
   void CloseEverything();
 
+  // Before the session: its timers read the clock and set the wake-up as
+  // soon as it is built.
+  QElapsedTimer clock_;
+  QTimer wake_;
   PosixFileOps files_;
-  Form1 form_;
+  PlaySession session_;
   std::unique_ptr<Form1Widget> window_;
   WindowZoom zoom_;
   std::unique_ptr<Gamepad> gamepad_;
@@ -116,18 +110,11 @@ class QtHost final : public QObject, public Host, public TimerSink {
   // Focus lost while the banner slid away after the player's Esc: pause again
   // as soon as play resumes.
   bool pauseWhenResumed_ = false;
-  int dispatching_ = 0;
-  QTimer timers_[4];  // Timer1..Timer4
-  std::unique_ptr<Form2Controls> form2_;
   // Deleted later: an unload can come from inside the window's own events.
   QPointer<Form2Widget> form2Widget_;
   std::string shownCaption_;  // what the title bar shows now
-  bool held_[virtualkeys::kCount] = {};
-  std::mt19937_64 random_;
-  std::deque<double> queuedRnd_;
   bool ended_ = false;
   int exitCode_ = 0;
-  int keyDownsDelivered_ = 0;
 };
 
 }  // namespace pellmora

@@ -1,12 +1,13 @@
 #include <string>
 
 #include "game/Form1.h"
+#include "game/ScoreFileMessages.h"
 
 namespace pellmora {
 
 namespace {
 
-const std::string kFileQuoted = "「" + std::string(kHiScoreFileName) + "」";
+const std::string kFileQuoted = QuotedScoreFile();
 
 std::string Quoted(const std::string& name) {
   return "「" + name + "」";
@@ -50,17 +51,6 @@ std::string DamagedMessage(const std::string& what, const std::string& backupNam
          Quoted(backupName) + "として残します。";
 }
 
-std::string Problem(const ScoreFileLook& look) {
-  switch (look.status) {
-    case ScoreFileLook::Unreadable:
-      return "を読み込めませんでした（" + look.read.reason + "）。";
-    case ScoreFileLook::TooLarge:
-      return "が大きすぎます（1 MiB を超えています）。";
-    default:
-      return "の " + std::to_string(look.failedLine) + " 行目が読み取れません。";
-  }
-}
-
 std::string SaveFailureMessage(const ScoreFileSave& save) {
   const std::string goesOn = "ランキングはこのまま続け、次のゲームオーバーでもう一度保存します。";
   switch (save.status) {
@@ -84,8 +74,7 @@ std::string SaveFailureMessage(const ScoreFileSave& save) {
              "に新しいファイルを作れないため、スコアを保存しませんでした（" + save.result.reason +
              "）。保存するには、このフォルダーへの書き込みを許可してください。" + goesOn;
     default:
-      return kFileQuoted + "に保存できませんでした（" + save.result.reason +
-             "）。ランキングはこのまま続けます。";
+      return SaveFailedMessage(save.result.reason) + "ランキングはこのまま続けます。";
   }
 }
 
@@ -107,7 +96,7 @@ void Form1::LoadHiScores() {
       return;
     default:
       host_.MsgBox(
-          DamagedMessage(Problem(look),
+          DamagedMessage(ScoreFileProblem(look),
                          look.backupName.empty() ? FreeBackupName(host_.Files()) : look.backupName),
           "Pellmora");
       return;
@@ -119,7 +108,7 @@ void Form1::LoadHiScores() {
 void Form1::RefreshHiScores() {
   const ScoreFileLook look = scoreFile.Refresh(host_.Files(), *this);
   if (look.status == ScoreFileLook::Damaged || look.status == ScoreFileLook::TooLarge) {
-    host_.MsgBox(kFileQuoted + "がほかから書き換えられ、" + kFileQuoted + Problem(look) +
+    host_.MsgBox(kFileQuoted + "がほかから書き換えられ、" + kFileQuoted + ScoreFileProblem(look) +
                      "\nいまのランキングで保存し直し、元のファイルは" + Quoted(look.backupName) +
                      "として残します。",
                  "Pellmora");

@@ -1,36 +1,37 @@
-// The game window on the simulated host: delivers load, clicks, key-downs
-// and timer events to Form1's handlers, one at a time, and none once the
-// program has ended.
+// The game window on the headless host: its play session on the virtual
+// clock, seeded with the host's seed. Load, clicks, key-downs and timer
+// events reach Form1's handlers one at a time, and none once the program has
+// ended.
 #pragma once
 
 #include "game/Form1.h"
 #include "headless/SimHost.h"
+#include "play/PlaySession.h"
 
 namespace pellmora {
 
 enum class SimButton { Command1, Command2, Command3, Form2Command1 };
 
-class SimGame final : public SimTimerTarget {
+class SimGame final {
  public:
-  // Creates Form1 with its design values and puts its timers on the clock.
   explicit SimGame(SimHost& host);
   SimGame(const SimGame&) = delete;
   SimGame& operator=(const SimGame&) = delete;
-  ~SimGame() { host_.Detach(); }
+  ~SimGame() { host_.session_ = nullptr; }
 
-  void Load();
+  void Load() { session_.Load(); }
   // False when nothing happened: the button is hidden, or its window is not
   // loaded, or the program has ended.
   bool Click(SimButton button);
-  void KeyDown(int keyCode);
+  // One key-down event; whether the key is held is the script's to say.
+  void KeyDown(int keyCode) { session_.KeyDown(keyCode, false); }
 
-  Form1& Window() noexcept { return window_; }
-
-  void TimerFired(int timerId) override;
+  Form1& Window() noexcept { return session_.Game(); }
+  PlaySession& Session() noexcept { return session_; }
 
  private:
   SimHost& host_;
-  Form1 window_;
+  PlaySession session_;
 };
 
 }  // namespace pellmora

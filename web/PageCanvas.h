@@ -2,7 +2,7 @@
 // handed to the page once at start-up.
 #pragma once
 
-#include "web/Canvas.h"
+#include "play/Canvas.h"
 
 namespace pellmora {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "scores/PosixFileOps.h"
+#include "posix/PosixFileOps.h"
 
 namespace pellmora {
 

@@ -78,7 +78,7 @@ class BadInput : public qthosttest::StartedHost {
     host->Start();
   }
 
-  bool Running(const Timer& timer) { return host->QtTimerOf(timer).isActive(); }
+  bool Running(const Timer& timer) { return host->Session().Timers().Running((timer).Id()); }
   // The title is over once its timer has stopped for good (phase 5 runs one
   // more tick before it stops the timer and shows the menu).
   bool TitleOver() { return !Running(Game().Timer1); }
@@ -147,7 +147,7 @@ class BadInput : public qthosttest::StartedHost {
     }
 
     // The ranking window is loaded exactly while it is on screen.
-    ASSERT_EQ(host->Form2() != nullptr, host->RankingWindow() != nullptr);
+    ASSERT_EQ(host->Session().Form2() != nullptr, host->RankingWindow() != nullptr);
     if (host->RankingWindow() != nullptr) {
       ASSERT_TRUE(host->RankingWindow()->isVisible());
     }
@@ -166,13 +166,13 @@ class BadInput : public qthosttest::StartedHost {
       EXPECT_FALSE(Running(Game().Timer3));
       EXPECT_FALSE(Visible(Window().Command(0), Window()));
     }
-    const int keyDowns = host->KeyDownsDelivered();
+    const int keyDowns = host->Session().KeyDownsDelivered();
     for (int i = 0; i < 3; ++i) {
       SendKey(playtest::EventTarget(widget), QEvent::KeyPress, kArrows[Pick(4)]);
       SendKey(playtest::EventTarget(widget), QEvent::KeyPress, Qt::Key_Z, false,
               QStringLiteral("z"));
     }
-    EXPECT_EQ(host->KeyDownsDelivered(), keyDowns) << "keys at a box reached the game";
+    EXPECT_EQ(host->Session().KeyDownsDelivered(), keyDowns) << "keys at a box reached the game";
 
     if (auto* input = qobject_cast<QInputDialog*>(&widget)) {
       ++prompts_;
@@ -304,8 +304,8 @@ class BadInput : public qthosttest::StartedHost {
     // Thrown in from the bottom right, the ball meets the top paddle at its
     // design place, so that games score now and then.
     if (n == 0) {
-      host->QueueRnd(2.5 / 4);
-      host->QueueRnd((static_cast<double>(Pick(64)) + 0.5) / 64);
+      host->Session().Random().Queue(2.5 / 4);
+      host->Session().Random().Queue((static_cast<double>(Pick(64)) + 0.5) / 64);
     }
     if (Pick(2) == 0) {
       button.click();
@@ -337,7 +337,7 @@ class BadInput : public qthosttest::StartedHost {
   void CheckEndedAndRestart() {
     EXPECT_EQ(host->ExitCode(), 0);
     EXPECT_FALSE(Window().isVisible());
-    EXPECT_EQ(host->Form2(), nullptr);
+    EXPECT_EQ(host->Session().Form2(), nullptr);
     for (const Timer* timer : {&Game().Timer1, &Game().Timer2, &Game().Timer3, &Game().Timer4}) {
       EXPECT_FALSE(Running(*timer)) << timer->Id();
     }
@@ -441,20 +441,21 @@ TEST_F(HiddenButtons, KeysInPlayPressNoHiddenButton) {
     ASSERT_FALSE(host->Ended()) << "a key in play quit the game";
     EXPECT_EQ(Game().playing, VbTrue);
     EXPECT_EQ(Game().score, 42) << "a key in play started a new game";
-    EXPECT_TRUE(host->QtTimerOf(Game().Timer2).isActive());
-    EXPECT_EQ(host->Form2(), nullptr) << "a key in play opened the ranking";
+    EXPECT_TRUE(host->Session().Timers().Running((Game().Timer2).Id()));
+    EXPECT_EQ(host->Session().Form2(), nullptr) << "a key in play opened the ranking";
 
     // The same during a pause.
     SendKey(playtest::EventTarget(Window()), QEvent::KeyPress, Qt::Key_Escape);
     SendKey(playtest::EventTarget(Window()), QEvent::KeyRelease, Qt::Key_Escape);
-    ASSERT_FALSE(host->QtTimerOf(Game().Timer2).isActive());
+    ASSERT_FALSE(host->Session().Timers().Running((Game().Timer2).Id()));
     SendKey(playtest::EventTarget(Window()), QEvent::KeyPress, Qt::Key_Space, false,
             QStringLiteral(" "));
     SendKey(playtest::EventTarget(Window()), QEvent::KeyRelease, Qt::Key_Space, false,
             QStringLiteral(" "));
     ASSERT_FALSE(host->Ended()) << "a key in the pause quit the game";
     EXPECT_EQ(Game().score, 42) << "a key in the pause started a new game";
-    EXPECT_FALSE(host->QtTimerOf(Game().Timer2).isActive()) << "the pause was cut short";
+    EXPECT_FALSE(host->Session().Timers().Running((Game().Timer2).Id()))
+        << "the pause was cut short";
   }
 }
 

@@ -76,7 +76,7 @@ TEST_F(ClassicLook, EnterPressesTheFocusedMenuButtonWhichShowsADottedMark) {
 using RankingLook = StartedHost;
 
 TEST_F(RankingLook, BoxesLieAboveTheLabelsWithSquareSunkenEdges) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   Form2Widget* form2 = host->RankingWindow();
   ASSERT_NE(form2, nullptr);
   const QImage shot = ShotOf(*form2);
@@ -101,24 +101,24 @@ TEST_F(RankingLook, BoxesLieAboveTheLabelsWithSquareSunkenEdges) {
 }
 
 TEST_F(RankingLook, NamesTakeTypingAndScoresDoNot) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   QPointer<Form2Widget> form2 = host->RankingWindow();
   ASSERT_FALSE(form2.isNull());
   form2->Text1(2).setFocus();
   Press(form2->Text1(2), Qt::Key_A, QStringLiteral("a"));
   Press(form2->Text1(2), Qt::Key_B, QStringLiteral("b"));
   EXPECT_EQ(form2->Text1(2).text(), QStringLiteral("ab"));
-  host->Form2()->Text2[2].Text = "500";
-  host->Form2Changed();
+  host->Session().Form2()->Text2[2].Text = "500";
+  host->Session().Form2Changed();
   form2->Text2(2).setFocus();
   Press(form2->Text2(2), Qt::Key_9, QStringLiteral("9"));
   EXPECT_EQ(form2->Text2(2).text(), QStringLiteral("500"));
   // Never read back: the game's box keeps what the game put there.
-  EXPECT_EQ(host->Form2()->Text1[2].Text, "");
+  EXPECT_EQ(host->Session().Form2()->Text1[2].Text, "");
 }
 
 TEST_F(RankingLook, TheCloseButtonIsRaisedInItsColourAndTakesEnter) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   QPointer<Form2Widget> form2 = host->RankingWindow();
   ASSERT_FALSE(form2.isNull());
   const QImage shot = ShotOf(*form2);
@@ -146,7 +146,7 @@ TEST_F(RankingLook, TheCloseButtonIsRaisedInItsColourAndTakesEnter) {
 
   Press(form2->Command1(), Qt::Key_Enter);
   EXPECT_EQ(host->RankingWindow(), nullptr) << "Enter closed the window";
-  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->Session().Form2(), nullptr);
 }
 
 using DialogLook = StartedHost;
@@ -169,8 +169,8 @@ TEST_F(DialogLook, BoxesShowWordsOnlyAndNoMinimiseOrMaximise) {
   };
   {
     ModalWatcher watcher(check);
-    host->MsgBox("text", "message");
-    host->InputBox("prompt", "input");
+    host->Session().MsgBox("text", "message");
+    host->Session().InputBox("prompt", "input");
   }
   EXPECT_EQ(checked, 2);
 }

@@ -99,7 +99,7 @@ class GamepadWindow : public MenuHost {
     MenuHost::TearDown();
   }
 
-  bool Held(int virtualKey) { return host->GetAsyncKeyState(virtualKey) != 0; }
+  bool Held(int virtualKey) { return host->Session().GetAsyncKeyState(virtualKey) != 0; }
 
   // Starts a game with the pad alone: down onto the start button, A.
   void StartWithThePad() {

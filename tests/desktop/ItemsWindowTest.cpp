@@ -51,9 +51,9 @@ TEST_F(ItemsWindow, TheSpawnTimerShowsAPanelThatTheBallTakes) {
   ASSERT_EQ(panel.size(), QSize(100, 50));
   const QRgb frame = ColourAt(panel, 0, 0);
 
-  host->QueueRnd(0.0);  // top-left corner
-  host->QueueRnd(0.0);  // no offset: the ball at (64, 64)
-  for (double r : kSpawnRnd) host->QueueRnd(r);
+  host->Session().Random().Queue(0.0);  // top-left corner
+  host->Session().Random().Queue(0.0);  // no offset: the ball at (64, 64)
+  for (double r : kSpawnRnd) host->Session().Random().Queue(r);
   QElapsedTimer played;
   played.start();
   Window().Command(0).click();

@@ -186,7 +186,7 @@ class MenuHost : public qthosttest::StartedHost {
         15000);
   }
 
-  bool Running(const Timer& timer) { return host->QtTimerOf(timer).isActive(); }
+  bool Running(const Timer& timer) { return host->Session().Timers().Running((timer).Id()); }
 
   // Makes all four paddles cover every place the ball can reach while it
   // bounces, so that a test can let real time pass without losing the ball.

@@ -58,8 +58,8 @@ class PlayWindow : public MenuHost {
   // Starts a game by the start button with the ball thrown from the top-left
   // corner, 32 pixels along its diagonal: at (96, 96), going right and down.
   void StartFromTopLeft() {
-    host->QueueRnd(0.1);        // corner Int(0.4) = 0
-    host->QueueRnd(32.5 / 64);  // offset 32
+    host->Session().Random().Queue(0.1);        // corner Int(0.4) = 0
+    host->Session().Random().Queue(32.5 / 64);  // offset 32
     ASSERT_TRUE(Window().Command(0).isVisible());
     Window().Command(0).click();
     ASSERT_EQ(Game().playing, VbTrue);

@@ -54,7 +54,7 @@ TEST_F(QtHostDialogs, MessageBoxShowsTextTitleAndOneOkButton) {
     EXPECT_EQ(box->parentWidget(), &Window());
     box->button(QMessageBox::Ok)->click();
   });
-  host->MsgBox("あなたの得点は12点でした。", "ゲームオーバー");
+  host->Session().MsgBox("あなたの得点は12点でした。", "ゲームオーバー");
   EXPECT_TRUE(seen);
 }
 
@@ -71,7 +71,7 @@ TEST_F(QtHostDialogs, InputBoxGivesTheTypedTextOrNothingOnCancel) {
     box->setTextValue(QString::fromUtf8("山田 太郎"));
     box->accept();
   });
-  EXPECT_EQ(host->InputBox("名前を入力してください。", "スコア更新"), "山田 太郎");
+  EXPECT_EQ(host->Session().InputBox("名前を入力してください。", "スコア更新"), "山田 太郎");
 
   const auto cancelling = WhenModalBoxOpens([&](QWidget& widget) {
     auto* box = qobject_cast<QInputDialog*>(&widget);
@@ -79,7 +79,7 @@ TEST_F(QtHostDialogs, InputBoxGivesTheTypedTextOrNothingOnCancel) {
     box->setTextValue(QStringLiteral("typed, then cancelled"));
     box->reject();
   });
-  EXPECT_EQ(host->InputBox("名前を入力してください。", "スコア更新"), "");
+  EXPECT_EQ(host->Session().InputBox("名前を入力してください。", "スコア更新"), "");
 }
 
 TEST_F(QtHostDialogs, StandardButtonsReadInJapanese) {
@@ -93,18 +93,18 @@ TEST_F(QtHostDialogs, StandardButtonsReadInJapanese) {
     cancel = buttons->button(QDialogButtonBox::Cancel)->text();
     box->reject();
   });
-  host->InputBox("prompt", "title");
+  host->Session().InputBox("prompt", "title");
   EXPECT_EQ(cancel, QString::fromUtf8("キャンセル"));
 }
 
 TEST_F(QtHostDialogs, AnOpeningBoxLetsGoOfTheHeldKeys) {
   QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
   QApplication::sendEvent(&Window(), &press);
-  ASSERT_NE(host->GetAsyncKeyState(vbKeyUp), 0);
+  ASSERT_NE(host->Session().GetAsyncKeyState(vbKeyUp), 0);
   const auto watch =
       WhenModalBoxOpens([](QWidget& widget) { qobject_cast<QDialog*>(&widget)->accept(); });
-  host->MsgBox("text", "title");
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+  host->Session().MsgBox("text", "title");
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyUp), 0);
 }
 
 TEST(QtHostFonts, TheDesignNamesResolveToTheIpaFonts) {

@@ -23,10 +23,10 @@ QRect RectOf(const design::Cell& cell) {
 }
 
 TEST_F(QtHostRanking, OpensWithTheDesignLayout) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   Form2Widget* form2 = host->RankingWindow();
   ASSERT_NE(form2, nullptr);
-  ASSERT_NE(host->Form2(), nullptr);
+  ASSERT_NE(host->Session().Form2(), nullptr);
   EXPECT_TRUE(form2->isVisible());
   EXPECT_EQ(form2->windowTitle(), QString::fromUtf8("ハイスコア ランキング"));
   EXPECT_EQ(form2->size(), QSize(529, 268));
@@ -72,7 +72,7 @@ TEST_F(QtHostRanking, OpensWithTheDesignLayout) {
 }
 
 TEST_F(QtHostRanking, DrawsTheRankColoursOverTheBackground) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   Form2Widget* form2 = host->RankingWindow();
   ASSERT_NE(form2, nullptr);
   const QImage shot = form2->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -101,7 +101,7 @@ TEST_F(QtHostRanking, DrawsTheRankColoursOverTheBackground) {
 }
 
 TEST_F(QtHostRanking, FocusStartsOnTheFirstScoreAndRunsScoresCloseNames) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   Form2Widget* form2 = host->RankingWindow();
   ASSERT_NE(form2, nullptr);
   EXPECT_EQ(form2->focusWidget(), &form2->Text2(0));
@@ -143,21 +143,21 @@ TEST_F(QtHostRanking, TheRankingButtonFillsOneWindowFromTheTable) {
 }
 
 TEST_F(QtHostRanking, TheCloseButtonUnloadsAndTheNextOpeningStartsAfresh) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   QPointer<Form2Widget> first = host->RankingWindow();
   ASSERT_FALSE(first.isNull());
-  host->Form2()->Text1[0].Text = "typed";
-  host->Form2Changed();
+  host->Session().Form2()->Text1[0].Text = "typed";
+  host->Session().Form2Changed();
   EXPECT_EQ(first->Text1(0).text(), QStringLiteral("typed"));
 
   first->Command1().click();
-  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->Session().Form2(), nullptr);
   EXPECT_EQ(host->RankingWindow(), nullptr);
   EXPECT_FALSE(first->isVisible());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(first.isNull());
 
-  Form2Controls& again = host->ShowForm2();
+  Form2Controls& again = host->Session().ShowForm2();
   EXPECT_EQ(again.Text1[0].Text, "");
   ASSERT_NE(host->RankingWindow(), nullptr);
   EXPECT_EQ(host->RankingWindow()->Text1(0).text(), QString());
@@ -168,20 +168,20 @@ TEST_F(QtHostRanking, EveryOpeningShowsTheGameWindowsOwnIcon) {
   // under a new key every time: memory that grows with every opening.
   const qint64 gameIcon = Window().windowIcon().cacheKey();
   for (int opening = 0; opening < 2; ++opening) {
-    host->ShowForm2();
+    host->Session().ShowForm2();
     ASSERT_NE(host->RankingWindow(), nullptr);
     EXPECT_EQ(host->RankingWindow()->windowIcon().cacheKey(), gameIcon) << opening;
-    host->UnloadForm2();
+    host->Session().UnloadForm2();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
 
 TEST_F(QtHostRanking, ClosingByTheTitleBarUnloadsToo) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   QPointer<Form2Widget> form2 = host->RankingWindow();
   ASSERT_FALSE(form2.isNull());
   form2->close();
-  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->Session().Form2(), nullptr);
   EXPECT_EQ(host->RankingWindow(), nullptr);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(form2.isNull());

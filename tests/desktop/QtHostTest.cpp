@@ -69,16 +69,14 @@ TEST_F(QtHostStart, IsTheDesignWindowWithOnlyTheTitleTimerRunning) {
   EXPECT_FALSE(Window().windowIcon().isNull());
   EXPECT_TRUE(Window().isVisible());
 
-  const QTimer& timer1 = host->QtTimerOf(Game().Timer1);
-  EXPECT_TRUE(timer1.isActive());
-  EXPECT_EQ(timer1.interval(), 15);
-  EXPECT_EQ(timer1.timerType(), Qt::PreciseTimer);
-  EXPECT_FALSE(host->QtTimerOf(Game().Timer2).isActive());
-  EXPECT_FALSE(host->QtTimerOf(Game().Timer3).isActive());
-  EXPECT_FALSE(host->QtTimerOf(Game().Timer4).isActive());
+  EXPECT_TRUE(Timers().Running(1));
+  EXPECT_LE(UntilDue(1), 15);
+  EXPECT_FALSE(host->Session().Timers().Running((Game().Timer2).Id()));
+  EXPECT_FALSE(host->Session().Timers().Running((Game().Timer3).Id()));
+  EXPECT_FALSE(host->Session().Timers().Running((Game().Timer4).Id()));
 
   for (int n = 0; n < 3; ++n) EXPECT_FALSE(Window().Command(n).isVisibleTo(&Window())) << n;
-  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->Session().Form2(), nullptr);
   EXPECT_EQ(host->RankingWindow(), nullptr);
   // Form_Load ran: the base speeds are set.
   EXPECT_EQ(Game().baseSpeedX, 3);
@@ -94,39 +92,35 @@ TEST_F(QtHostStart, CentresTheWindowOnTheScreen) {
 
 using QtHostTimers = StartedHost;
 
-TEST_F(QtHostTimers, EnablingStartsAndDisablingStopsTheQtTimer) {
-  const QTimer& timer2 = host->QtTimerOf(Game().Timer2);
+TEST_F(QtHostTimers, EnablingStartsAndDisablingStopsTheTimer) {
   Game().Timer2.SetEnabled(true);
-  EXPECT_TRUE(timer2.isActive());
-  EXPECT_EQ(timer2.interval(), 10);
-  EXPECT_EQ(timer2.timerType(), Qt::PreciseTimer);
+  EXPECT_TRUE(Timers().Running(2));
+  EXPECT_GT(UntilDue(2), 10 - 5);
+  EXPECT_LE(UntilDue(2), 10);
   Game().Timer2.SetEnabled(false);
-  EXPECT_FALSE(timer2.isActive());
+  EXPECT_FALSE(Timers().Running(2));
 
-  const QTimer& timer4 = host->QtTimerOf(Game().Timer4);
   Game().Timer4.SetEnabled(true);
-  EXPECT_TRUE(timer4.isActive());
-  EXPECT_EQ(timer4.interval(), 10000);
+  EXPECT_TRUE(Timers().Running(4));
+  EXPECT_GT(UntilDue(4), 10000 - 50);
 }
 
 TEST_F(QtHostTimers, ARunningTimerKeepsItsSchedule) {
-  const QTimer& timer4 = host->QtTimerOf(Game().Timer4);
   Game().Timer4.SetEnabled(true);
   SleepMs(60);
   // Told again that it is on, as a second switch-on would: no new interval.
-  host->TimerSwitched(Game().Timer4);
+  Timers().TimerSwitched(Game().Timer4);
   Game().Timer4.SetEnabled(true);
-  EXPECT_TRUE(timer4.isActive());
-  EXPECT_LE(timer4.remainingTime(), 10000 - 50);
+  EXPECT_TRUE(Timers().Running(4));
+  EXPECT_LE(UntilDue(4), 10000 - 50);
 }
 
 TEST_F(QtHostTimers, SwitchingOffAndOnStartsAFullInterval) {
-  const QTimer& timer4 = host->QtTimerOf(Game().Timer4);
   Game().Timer4.SetEnabled(true);
   SleepMs(60);
   Game().Timer4.SetEnabled(false);
   Game().Timer4.SetEnabled(true);
-  EXPECT_GT(timer4.remainingTime(), 10000 - 50);
+  EXPECT_GT(UntilDue(4), 10000 - 50);
 }
 
 TEST_F(QtHostTimers, ADisabledTimerDeliversNoOverdueTick) {
@@ -153,7 +147,7 @@ TEST_F(QtHostTimers, TheTitleTimerBringsTheMenuButtonsUp) {
   while (!Window().Command(2).isVisibleTo(&Window()) && clock.elapsed() < 5000) {
     ProcessEventsFor(20);
   }
-  EXPECT_FALSE(host->QtTimerOf(Game().Timer1).isActive());
+  EXPECT_FALSE(host->Session().Timers().Running((Game().Timer1).Id()));
   EXPECT_EQ(Game().Label1.Top, 80);
   for (int n = 0; n < 3; ++n) EXPECT_TRUE(Window().Command(n).isVisibleTo(&Window())) << n;
   EXPECT_EQ(Window().Command(0).geometry(), QRect(208, 304, 201, 41));
@@ -164,17 +158,17 @@ TEST_F(QtHostTimers, TheTitleTimerBringsTheMenuButtonsUp) {
 using QtHostKeys = StartedHost;
 
 TEST_F(QtHostKeys, AHeldKeyReadsAsDownUntilReleased) {
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyUp), 0);
   Press(&Window(), Qt::Key_Up);
-  EXPECT_NE(host->GetAsyncKeyState(vbKeyUp), 0);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), -32767);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyDown), 0);
+  EXPECT_NE(host->Session().GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyUp), -32768);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyDown), 0);
   // The repeats of a held key come as release-press pairs; it stays down.
   Release(&Window(), Qt::Key_Up, true);
   Press(&Window(), Qt::Key_Up, true);
-  EXPECT_NE(host->GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_NE(host->Session().GetAsyncKeyState(vbKeyUp), 0);
   Release(&Window(), Qt::Key_Up);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyUp), 0);
 }
 
 TEST_F(QtHostKeys, MapsTheKeysToVirtualKeyCodes) {
@@ -185,35 +179,35 @@ TEST_F(QtHostKeys, MapsTheKeysToVirtualKeyCodes) {
                                       {Qt::Key_Escape, 27}};
   for (const auto& [qtKey, code] : keys) {
     Press(&Window(), qtKey);
-    EXPECT_NE(host->GetAsyncKeyState(code), 0) << code;
+    EXPECT_NE(host->Session().GetAsyncKeyState(code), 0) << code;
     Release(&Window(), qtKey);
-    EXPECT_EQ(host->GetAsyncKeyState(code), 0) << code;
+    EXPECT_EQ(host->Session().GetAsyncKeyState(code), 0) << code;
   }
   // Keys the game never reads are not handed to it.
-  const int before = host->KeyDownsDelivered();
+  const int before = host->Session().KeyDownsDelivered();
   for (int qtKey : {Qt::Key_F1, Qt::Key_Shift, Qt::Key_A, Qt::Key_9}) {
     Press(&Window(), qtKey);
     Release(&Window(), qtKey);
   }
-  EXPECT_EQ(host->KeyDownsDelivered(), before);
-  EXPECT_EQ(host->GetAsyncKeyState(65), 0);
+  EXPECT_EQ(host->Session().KeyDownsDelivered(), before);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(65), 0);
 }
 
 TEST_F(QtHostKeys, SwitchingAwayReleasesEveryHeldKey) {
   Press(&Window(), Qt::Key_Up);
   Press(&Window(), Qt::Key_Left);
-  ASSERT_NE(host->GetAsyncKeyState(vbKeyUp), 0);
+  ASSERT_NE(host->Session().GetAsyncKeyState(vbKeyUp), 0);
   // Alt+Tab: the release goes to another window and is never seen here.
   QEvent deactivate(QEvent::WindowDeactivate);
   QApplication::sendEvent(&Window(), &deactivate);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyLeft), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyLeft), 0);
 
   Press(&Window(), Qt::Key_Down);
-  ASSERT_NE(host->GetAsyncKeyState(vbKeyDown), 0);
+  ASSERT_NE(host->Session().GetAsyncKeyState(vbKeyDown), 0);
   QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
   QApplication::sendEvent(qApp, &inactive);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyDown), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyDown), 0);
 }
 
 TEST_F(QtHostKeys, EveryKeyDownReachesTheGameOnceWhicheverButtonHasTheFocus) {
@@ -224,21 +218,21 @@ TEST_F(QtHostKeys, EveryKeyDownReachesTheGameOnceWhicheverButtonHasTheFocus) {
 
   // The button ignores Esc, which then travels on to the window: still one
   // key-down.
-  const int before = host->KeyDownsDelivered();
+  const int before = host->Session().KeyDownsDelivered();
   Press(&Window().Command(1), Qt::Key_Escape);
-  EXPECT_EQ(host->KeyDownsDelivered(), before + 1);
+  EXPECT_EQ(host->Session().KeyDownsDelivered(), before + 1);
   Release(&Window().Command(1), Qt::Key_Escape);
   // An arrow reaches the game and is held, and then moves the focus to the
   // button before.
   Press(&Window().Command(1), Qt::Key_Left);
-  EXPECT_EQ(host->KeyDownsDelivered(), before + 2);
-  EXPECT_NE(host->GetAsyncKeyState(vbKeyLeft), 0);
+  EXPECT_EQ(host->Session().KeyDownsDelivered(), before + 2);
+  EXPECT_NE(host->Session().GetAsyncKeyState(vbKeyLeft), 0);
   EXPECT_EQ(Window().focusWidget(), &Window().Command(0));
   // A held key's repeats are key-downs too.
   Press(&Window().Command(0), Qt::Key_Left, true);
-  EXPECT_EQ(host->KeyDownsDelivered(), before + 3);
+  EXPECT_EQ(host->Session().KeyDownsDelivered(), before + 3);
   Release(&Window().Command(0), Qt::Key_Left);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyLeft), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyLeft), 0);
 
   // The game acts on it: Esc during play starts the pause.
   Game().playing = VbTrue;
@@ -246,34 +240,34 @@ TEST_F(QtHostKeys, EveryKeyDownReachesTheGameOnceWhicheverButtonHasTheFocus) {
   Game().Timer4.SetEnabled(true);
   Window().Command(1).setFocus();
   Press(&Window().Command(1), Qt::Key_Escape);
-  EXPECT_FALSE(host->QtTimerOf(Game().Timer2).isActive());
-  EXPECT_FALSE(host->QtTimerOf(Game().Timer4).isActive());
-  EXPECT_TRUE(host->QtTimerOf(Game().Timer3).isActive());
+  EXPECT_FALSE(host->Session().Timers().Running((Game().Timer2).Id()));
+  EXPECT_FALSE(host->Session().Timers().Running((Game().Timer4).Id()));
+  EXPECT_TRUE(host->Session().Timers().Running((Game().Timer3).Id()));
   EXPECT_EQ(Game().Label2.Top, 480);
   EXPECT_EQ(Game().pausing, VbTrue);
 }
 
 TEST_F(QtHostKeys, KeysOfTheRankingWindowDoNotReachTheGame) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   ASSERT_NE(host->RankingWindow(), nullptr);
-  const int before = host->KeyDownsDelivered();
+  const int before = host->Session().KeyDownsDelivered();
   Press(&host->RankingWindow()->Text2(0), Qt::Key_Escape);
   Press(&host->RankingWindow()->Text2(0), Qt::Key_Up);
-  EXPECT_EQ(host->KeyDownsDelivered(), before);
-  EXPECT_EQ(host->GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->Session().KeyDownsDelivered(), before);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyUp), 0);
 }
 
 using QtHostRandom = StartedHost;
 
 TEST_F(QtHostRandom, QueuedValuesComeFirstThenTheGeneratorsInRange) {
-  host->QueueRnd(0.25);
-  host->QueueRnd(0.75);
-  EXPECT_EQ(host->Rnd(), 0.25);
-  EXPECT_EQ(host->Rnd(), 0.75);
+  host->Session().Random().Queue(0.25);
+  host->Session().Random().Queue(0.75);
+  EXPECT_EQ(host->Session().Rnd(), 0.25);
+  EXPECT_EQ(host->Session().Rnd(), 0.75);
   bool varied = false;
-  double first = host->Rnd();
+  double first = host->Session().Rnd();
   for (int i = 0; i < 1000; ++i) {
-    const double value = host->Rnd();
+    const double value = host->Session().Rnd();
     ASSERT_GE(value, 0.0);
     ASSERT_LT(value, 1.0);
     if (value != first) varied = true;
@@ -284,8 +278,8 @@ TEST_F(QtHostRandom, QueuedValuesComeFirstThenTheGeneratorsInRange) {
 TEST_F(QtHostRandom, EachRandomizeStartsAnotherSequence) {
   std::vector<double> runs[2];
   for (auto& run : runs) {
-    host->Randomize();
-    for (int i = 0; i < 4; ++i) run.push_back(host->Rnd());
+    host->Session().Randomize();
+    for (int i = 0; i < 4; ++i) run.push_back(host->Session().Rnd());
   }
   EXPECT_NE(runs[0], runs[1]);
 }
@@ -293,24 +287,24 @@ TEST_F(QtHostRandom, EachRandomizeStartsAnotherSequence) {
 using QtHostEnd = StartedHost;
 
 TEST_F(QtHostEnd, EndClosesEveryWindowAndStopsEveryTimer) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   Game().Timer2.SetEnabled(true);
   Game().Timer4.SetEnabled(true);
   const QPointer<Form2Widget> ranking = host->RankingWindow();
-  host->End();
+  host->Session().End();
   EXPECT_TRUE(host->Ended());
   EXPECT_EQ(host->ExitCode(), 0);
   EXPECT_FALSE(Window().isVisible());
-  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->Session().Form2(), nullptr);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(ranking.isNull());
   for (const Timer* timer : {&Game().Timer1, &Game().Timer2, &Game().Timer3, &Game().Timer4}) {
-    EXPECT_FALSE(host->QtTimerOf(*timer).isActive()) << timer->Id();
+    EXPECT_FALSE(host->Session().Timers().Running((*timer).Id())) << timer->Id();
   }
   // No further events are handled.
-  const int before = host->KeyDownsDelivered();
+  const int before = host->Session().KeyDownsDelivered();
   Press(&Window(), Qt::Key_Escape);
-  EXPECT_EQ(host->KeyDownsDelivered(), before);
+  EXPECT_EQ(host->Session().KeyDownsDelivered(), before);
 }
 
 TEST_F(QtHostEnd, TheQuitButtonEndsTheGame) {
@@ -323,10 +317,10 @@ TEST_F(QtHostEnd, TheQuitButtonEndsTheGame) {
 }
 
 TEST_F(QtHostEnd, ClosingTheGameWindowEndsTheGame) {
-  host->ShowForm2();
+  host->Session().ShowForm2();
   Window().close();
   EXPECT_TRUE(host->Ended());
-  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->Session().Form2(), nullptr);
 }
 
 }  // namespace

@@ -59,7 +59,12 @@ class StartedHost : public ::testing::Test {
     QDir::setCurrent(previousDir_);
   }
 
-  Form1& Game() { return host->Game(); }
+  Form1& Game() { return host->Session().Game(); }
+  TimerDispatch& Timers() { return host->Session().Timers(); }
+  // Milliseconds until timer 1..4 fires next.
+  std::int64_t UntilDue(int timerId) {
+    return (Timers().DueOf(timerId) - Timers().Now()) / TimerDispatch::kMicrosecondsPerMs;
+  }
   Form1Widget& Window() { return host->Window(); }
   QImage Shot() { return Window().grab().toImage().convertToFormat(QImage::Format_RGB32); }
 

@@ -143,7 +143,7 @@ TEST_F(RankingWindow, ASecondClickRefillsTheOneWindowAndTheCloseButtonUnloadsIt)
 
   // The close button, clicked with the mouse, unloads the window.
   ClickAt(*first, Centre(first->Command1().geometry()));
-  EXPECT_EQ(host->Form2(), nullptr);
+  EXPECT_EQ(host->Session().Form2(), nullptr);
   EXPECT_EQ(host->RankingWindow(), nullptr);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(opened.isNull());

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "scores/PosixFileOps.h"
+#include "posix/PosixFileOps.h"
 
 namespace pellmora {
 

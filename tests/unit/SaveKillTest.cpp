@@ -19,7 +19,7 @@
 
 #include "headless/SimGame.h"
 #include "headless/SimHost.h"
-#include "scores/PosixFileOps.h"
+#include "posix/PosixFileOps.h"
 #include "scores/ScoreFile.h"
 #include "tests/support/TempDir.h"
 

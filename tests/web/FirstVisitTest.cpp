@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "scores/PosixFileOps.h"
+#include "posix/PosixFileOps.h"
 #include "tests/support/TempDir.h"
 #include "web/FirstVisit.h"
 #include "web/WebFonts.h"

@@ -25,10 +25,10 @@ bool QueueItemDraw(QtHost& host, ItemKind k, int left, int top) {
   } else {
     return false;
   }
-  host.QueueRnd(Step(k, 6));
-  host.QueueRnd(band);
-  host.QueueRnd(Step(left - 75, 325));
-  host.QueueRnd(place);
+  host.Session().Random().Queue(Step(k, 6));
+  host.Session().Random().Queue(band);
+  host.Session().Random().Queue(Step(left - 75, 325));
+  host.Session().Random().Queue(place);
   return true;
 }
 

@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
   QtHost host;
   host.Start();
   if (host.Ended()) return Fail("the game ended at start-up");
-  Form1& form = host.Game();
+  Form1& form = host.Session().Game();
 
   if (!RunEventsUntil([&form] { return !form.Timer1.Enabled(); }, 10s)) {
     return Fail("the title did not settle");
@@ -73,8 +73,8 @@ int main(int argc, char* argv[]) {
   }
 
   // Thrown in from the bottom-right corner, 16 pixels along its diagonal.
-  host.QueueRnd(Step(2, 4));
-  host.QueueRnd(Step(16, 64));
+  host.Session().Random().Queue(Step(2, 4));
+  host.Session().Random().Queue(Step(16, 64));
   host.Window().Command(0).click();
   if (form.playing != VbTrue) return Fail("the start button did not start a game");
 

@@ -1,4 +1,4 @@
-#include "web/Form1Painter.h"
+#include "play/Form1Painter.h"
 
 namespace pellmora {
 
@@ -14,6 +14,10 @@ const ScreenObject* MenuButton(const Form1Controls& controls, int n) {
 }
 
 }  // namespace
+
+Rect ItemPanelPlace(const ScreenObject& item) {
+  return Rect{item.Left, item.Top, 100, 50};
+}
 
 void PaintForm1(const Form1Controls& controls, Canvas& canvas, int pressedButton) {
   canvas.DrawPicture(PictureId::Background, Rect{0, 0, 640, 480});
@@ -38,7 +42,7 @@ void PaintForm1(const Form1Controls& controls, Canvas& canvas, int pressedButton
     const ScreenObject& item = controls.Image6[k];
     if (item.Visible) {
       canvas.DrawPicture(static_cast<PictureId>(static_cast<int>(PictureId::ItemPanel0) + k),
-                         Rect{item.Left, item.Top, 100, 50});
+                         ItemPanelPlace(item));
     }
   }
 

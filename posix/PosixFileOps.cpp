@@ -1,4 +1,4 @@
-#include "scores/PosixFileOps.h"
+#include "posix/PosixFileOps.h"
 
 #include <fcntl.h>
 #include <limits.h>

@@ -1,4 +1,4 @@
-#include "web/Autopilot.h"
+#include "play/Autopilot.h"
 
 namespace pellmora {
 

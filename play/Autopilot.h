@@ -1,6 +1,6 @@
-// A player who keeps both paddle pairs centred on the ball, for the page's
-// benchmark (?autopilot): the headless host's autopilot rule, on the game
-// window's places.
+// A player who keeps both paddle pairs centred on the ball: the scripts' and
+// the benchmarks' autopilot (pellmora-sim's "autopilot on", the page's ?autopilot),
+// on the game window's places.
 #pragma once
 
 #include "host/Form1Controls.h"

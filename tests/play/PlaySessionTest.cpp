@@ -1,5 +1,6 @@
-// The simulated host's virtual clock, random source, dialogs, keys and end,
-// checked with the window's real timers and a recorder in place of the game.
+// The play layer on the headless host: the virtual clock (checked with the
+// window's real timers and a recorder in place of the game), the random
+// source, the key state, dialogs, the ranking window's boxes and the end.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,9 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "headless/SimGame.h"
 #include "headless/SimHost.h"
 #include "host/Form1Controls.h"
-#include "scores/PosixFileOps.h"
+#include "play/KeyState.h"
+#include "play/Luck.h"
+#include "play/TimerDispatch.h"
+#include "posix/PosixFileOps.h"
 
 namespace pellmora {
 
@@ -27,31 +32,49 @@ std::ostream& operator<<(std::ostream& out, const Fired& fired) {
   return out << "Timer" << fired.timerId << "@" << fired.at;
 }
 
-// Records every event and runs an optional action for it, as a handler would.
-class Recorder final : public SimTimerTarget {
+// Records every event and runs an optional action for it, as a handler would;
+// an action may end the program.
+class Recorder final : public TimerTarget {
  public:
-  explicit Recorder(SimHost& host) : host_(host) {}
-  void TimerFired(int timerId) override {
-    events.push_back({timerId, host_.Clock()});
+  bool TimerFired(int timerId) override {
+    events.push_back({timerId, clock->Now()});
     if (onFire) onFire(timerId);
+    return !ended;
   }
   std::vector<Fired> events;
   std::function<void(int)> onFire;
+  const TimerDispatch* clock = nullptr;
+  bool ended = false;
+};
+
+// The virtual clock, as the headless host moves it.
+class VirtualClock {
+ public:
+  explicit VirtualClock(Recorder& recorder) : dispatch_(recorder, nullptr), recorder_(recorder) {
+    recorder.clock = &dispatch_;
+  }
+  void Attach(Form1Controls& window) { dispatch_.Attach(window); }
+  void Wait(std::int64_t ms) {
+    if (!recorder_.ended) dispatch_.FireDue(dispatch_.Now() + ms);
+  }
+  std::int64_t Clock() const { return dispatch_.Now(); }
+  void End() { recorder_.ended = true; }
+  bool Ended() const { return recorder_.ended; }
 
  private:
-  SimHost& host_;
+  TimerDispatch dispatch_;
+  Recorder& recorder_;
 };
 
 class SimClock : public ::testing::Test {
  protected:
-  SimClock() : host(out), recorder(host) {
+  SimClock() : host(recorder) {
     // Timer1 (15 ms) runs from the start, as the window is designed.
-    host.Attach(window, recorder);
+    host.Attach(window);
   }
-  std::ostringstream out;
-  SimHost host;
   Form1Controls window;
   Recorder recorder;
+  VirtualClock host;
 };
 
 TEST_F(SimClock, DesignTimerFiresAfterAFullIntervalAndEveryIntervalAfter) {
@@ -164,36 +187,43 @@ TEST_F(SimClock, NothingIsDeliveredAfterTheProgramEnds) {
   host.End();
   host.Wait(1000);
   EXPECT_EQ(recorder.events.size(), 1u);
-  EXPECT_EQ(out.str(), "end\n");
 }
 
 TEST(SimRandom, QueuedValuesComeFirstThenTheSeededGenerator) {
   std::ostringstream out;
-  SimHost scripted(out, 7);
-  scripted.QueueRnd(0.25);
-  scripted.QueueRnd(0.5);
+  SimHost host(out, 7);
+  SimGame game(host);
+  PlaySession& scripted = game.Session();
+  host.QueueRnd(0.25);
+  host.QueueRnd(0.5);
   EXPECT_EQ(scripted.Rnd(), 0.25);
   EXPECT_EQ(scripted.Rnd(), 0.5);
 
-  SimHost plain(out, 7);
+  Luck plain(7);
   std::mt19937_64 reference(7);
   for (int i = 0; i < 1000; ++i) {
     const double value = scripted.Rnd();
-    EXPECT_EQ(value, plain.Rnd());
+    EXPECT_EQ(value, plain.Next());
     EXPECT_EQ(value, static_cast<double>(reference() >> 11) * 0x1.0p-53);
     EXPECT_GE(value, 0.0);
     EXPECT_LT(value, 1.0);
   }
   // A queue filled again later is used again before the generator.
-  scripted.QueueRnd(0.75);
+  host.QueueRnd(0.75);
   EXPECT_EQ(scripted.Rnd(), 0.75);
 }
 
 TEST(SimRandom, TheSeedDecidesAndRandomizeDoesNotChangeIt) {
   std::ostringstream out;
-  SimHost a(out, 1);
-  SimHost b(out, 2);
-  SimHost c(out, 1);
+  SimHost hostA(out, 1);
+  SimHost hostB(out, 2);
+  SimHost hostC(out, 1);
+  SimGame gameA(hostA);
+  SimGame gameB(hostB);
+  SimGame gameC(hostC);
+  PlaySession& a = gameA.Session();
+  PlaySession& b = gameB.Session();
+  PlaySession& c = gameC.Session();
   c.Randomize();
   int differing = 0;
   for (int i = 0; i < 10; ++i) {
@@ -231,21 +261,32 @@ TEST(SimDialogs, MessageBoxIsOneLineWithTitleFirst) {
 TEST(SimDialogs, NoBoxOpensAfterTheEnd) {
   std::ostringstream out;
   SimHost host(out);
+  SimGame game(host);
   host.QueueAnswer("kept");
-  host.End();
-  host.MsgBox("text", "title");
-  EXPECT_EQ(host.InputBox("prompt", "title"), "");
+  game.Session().End();
+  game.Session().MsgBox("text", "title");
+  EXPECT_EQ(game.Session().InputBox("prompt", "title"), "");
   EXPECT_EQ(out.str(), "end\n");
 }
 
+// The key state with the headless host's hooks: press, release, autopilot.
+class KeyHooks {
+ public:
+  explicit KeyHooks(const Form1Controls& window) : window_(window) {}
+  void SetKeyHeld(int key, bool held) { keys.SetHeld(key, held); }
+  void SetAutopilot(bool on) { keys.SetAutopilot(on ? &window_ : nullptr); }
+  KeyState keys;
+
+ private:
+  const Form1Controls& window_;
+};
+
 class SimKeys : public ::testing::Test {
  protected:
-  SimKeys() : host(out), recorder(host) { host.Attach(window, recorder); }
-  bool Held(int key) { return host.GetAsyncKeyState(key) != 0; }
-  std::ostringstream out;
-  SimHost host;
+  SimKeys() : host(window) {}
+  bool Held(int key) { return host.keys.Read(key) != 0; }
   Form1Controls window;
-  Recorder recorder;
+  KeyHooks host;
 };
 
 TEST_F(SimKeys, PressAndReleaseRecordHeldKeys) {
@@ -308,7 +349,9 @@ TEST_F(SimKeys, AutopilotFollowsTheBallWithinTwoPixels) {
 
 TEST(SimForm2, ShownOnceUntilUnloaded) {
   std::ostringstream out;
-  SimHost host(out);
+  SimHost simHost(out);
+  SimGame game(simHost);
+  PlaySession& host = game.Session();
   EXPECT_EQ(host.Form2(), nullptr);
   Form2Controls& first = host.ShowForm2();
   first.Text1[0].Text = "typed";

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "web/Autopilot.h"
-#include "web/Form1Painter.h"
+#include "play/Autopilot.h"
+#include "play/Form1Painter.h"
 
 namespace pellmora {
 namespace {

@@ -1,5 +1,5 @@
-// What the game window's painter asks of a drawing surface. The page's
-// canvas implements it; a test records the calls.
+// What the game window's painter asks of a drawing surface. The desktop's
+// window and the page's canvas implement it; a test records the calls.
 #pragma once
 
 namespace pellmora {
@@ -21,6 +21,8 @@ enum class LabelId : int { Title = 0, Banner = 1 };
 
 struct Rect {
   float left, top, width, height;
+  bool operator==(const Rect&) const = default;
+  bool Empty() const noexcept { return !(width > 0 && height > 0); }
 };
 
 class Canvas {
@@ -31,6 +33,9 @@ class Canvas {
   virtual void DrawLabel(LabelId label, const Rect& where) = 0;
   // A push button's face with its picture; `pressed` sinks it.
   virtual void DrawButton(int n, const Rect& where, bool pressed) = 0;
+  // Where the label's lettering reaches when drawn in the rectangle: glyphs
+  // may stand out of it.
+  virtual Rect LabelInk(LabelId /*label*/, const Rect& where) const { return where; }
 
  protected:
   ~Canvas() = default;
