@@ -8,7 +8,7 @@ void Form1::Form_Load() {
   baseSpeedX = 3;
   baseSpeedY = 3;
   host_.Randomize();
-  for (auto& name : hiNames) name.clear();
+  for (auto& name : hiScoreTable.hiNames) name.clear();
   // Also where the name holds something other than a file, to tell the player.
   LoadHiScores();
 }

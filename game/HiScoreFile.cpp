@@ -85,7 +85,7 @@ std::string SaveFailureMessage(const ScoreFileSave& save) {
 // the first save, which keeps it aside under a name no other copy holds.
 // Anything but a regular file under the name is told and never written.
 void Form1::LoadHiScores() {
-  const ScoreFileLook look = scoreFile.Load(host_.Files(), *this);
+  const ScoreFileLook look = scoreFile.Load(host_.Files(), hiScoreTable);
   switch (look.status) {
     case ScoreFileLook::Absent:
     case ScoreFileLook::Read:
@@ -106,7 +106,7 @@ void Form1::LoadHiScores() {
 // Before the name prompt: the table other copies of the game saved since,
 // so that the score qualifies against the freshest ranking.
 void Form1::RefreshHiScores() {
-  const ScoreFileLook look = scoreFile.Refresh(host_.Files(), *this);
+  const ScoreFileLook look = scoreFile.Refresh(host_.Files(), hiScoreTable);
   if (look.status == ScoreFileLook::Damaged || look.status == ScoreFileLook::TooLarge) {
     host_.MsgBox(kFileQuoted + "がほかから書き換えられ、" + kFileQuoted + ScoreFileProblem(look) +
                      "\nいまのランキングで保存し直し、元のファイルは" + Quoted(look.backupName) +
@@ -119,7 +119,7 @@ void Form1::RefreshHiScores() {
 // memory keeps its entries and the next game over tries again. Nothing is
 // shown while the folder is locked.
 void Form1::SaveHiScores() {
-  const ScoreFileSave save = scoreFile.Save(host_.Files(), *this);
+  const ScoreFileSave save = scoreFile.Save(host_.Files(), hiScoreTable);
   switch (save.status) {
     case ScoreFileSave::Saved:
       if (save.look.status != ScoreFileLook::Unchanged && !save.keptAside.empty()) {

@@ -9,8 +9,8 @@ namespace pellmora {
 // game over, only by this button.
 void Form1::Command2_Click() {
   Form2Controls& form2 = host_.ShowForm2();
-  for (int i = 0; i < kHiScoreListed; ++i) form2.Text1[i].Text = hiNames[i];
-  for (int i = 0; i < kHiScoreListed; ++i) form2.Text2[i].Text = std::to_string(hiScores[i]);
+  for (int i = 0; i < kHiScoreListed; ++i) form2.Text1[i].Text = hiScoreTable.hiNames[i];
+  for (int i = 0; i < kHiScoreListed; ++i) form2.Text2[i].Text = std::to_string(hiScoreTable.hiScores[i]);
   host_.Form2Changed();
 }
 

@@ -10,10 +10,10 @@ namespace pellmora {
 // back, so the ranking reads the same after a restart.
 void Form1::RecordHiScore() {
   RefreshHiScores();
-  if (hiScores[9] < score) {
+  if (hiScoreTable.hiScores[9] < score) {
     const std::string answer = host_.InputBox("名前を入力してください。", "スコア更新");
     const std::string name = answer.empty() ? std::string("名無し") : NameAsStored(answer);
-    scoreFile.Record(*this, score, name);
+    scoreFile.Record(hiScoreTable, score, name);
   }
   SaveHiScores();
 }

@@ -63,8 +63,6 @@ class SharedHiScores {
   // Under the folder's lock: a refresh, a damaged file kept aside, the write.
   ScoreFileSave Save(FileOps& files, HiScoreTable& table);
 
-  bool KeepsDamagedFile() const noexcept { return keepDamaged_; }
-
  private:
   struct Entry {
     int16_t score;

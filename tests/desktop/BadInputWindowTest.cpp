@@ -501,7 +501,7 @@ TEST_F(BadInput, MashingKeysAndButtonsNeverBreaksTheGame) {
       << "one entry for each name asked";
   Restart();
   ASSERT_FALSE(host->Ended()) << "the saved file could not be read back";
-  EXPECT_EQ(std::to_string(Game().hiScores[0]), saved.left(saved.indexOf(',')).toStdString());
+  EXPECT_EQ(std::to_string(Game().hiScoreTable.hiScores[0]), saved.left(saved.indexOf(',')).toStdString());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -118,10 +118,10 @@ TEST_F(QtHostRanking, FocusStartsOnTheFirstScoreAndRunsScoresCloseNames) {
 }
 
 TEST_F(QtHostRanking, TheRankingButtonFillsOneWindowFromTheTable) {
-  Game().hiScores[0] = 1234;
-  Game().hiNames[0] = " 山田, \"太郎\"";
-  Game().hiScores[1] = -5;
-  Game().hiNames[1] = "B";
+  Game().hiScoreTable.hiScores[0] = 1234;
+  Game().hiScoreTable.hiNames[0] = " 山田, \"太郎\"";
+  Game().hiScoreTable.hiScores[1] = -5;
+  Game().hiScoreTable.hiNames[1] = "B";
   Game().Command2.Visible = true;
   Window().SyncButtons();
   Window().Command(1).click();
@@ -135,7 +135,7 @@ TEST_F(QtHostRanking, TheRankingButtonFillsOneWindowFromTheTable) {
   EXPECT_EQ(form2->Text2(9).text(), QStringLiteral("0"));
 
   // A second click refills the same window.
-  Game().hiScores[0] = 2000;
+  Game().hiScoreTable.hiScores[0] = 2000;
   Window().Command(1).click();
   EXPECT_EQ(host->RankingWindow(), form2);
   EXPECT_EQ(form2->Text2(0).text(), QStringLiteral("2000"));

@@ -128,8 +128,8 @@ TEST_F(RankingWindow, ASecondClickRefillsTheOneWindowAndTheCloseButtonUnloadsIt)
   }
 
   for (int i = 0; i < 10; ++i) {
-    Game().hiScores[i] = static_cast<int16_t>(1000 - 10 * i);
-    Game().hiNames[i] = kNames[9 - i].utf8;
+    Game().hiScoreTable.hiScores[i] = static_cast<int16_t>(1000 - 10 * i);
+    Game().hiScoreTable.hiNames[i] = kNames[9 - i].utf8;
   }
   EXPECT_EQ(ClickRanking(), first);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

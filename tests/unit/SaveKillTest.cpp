@@ -73,8 +73,8 @@ class GameOverSaver final : public Saver {
   void Save(const Table& table) override {
     Form1& form = game_.Window();
     for (int k = 0; k < kHiScoreSlots; ++k) {
-      form.hiScores[k] = table.scores[k];
-      form.hiNames[k] = table.names[k];
+      form.hiScoreTable.hiScores[k] = table.scores[k];
+      form.hiScoreTable.hiNames[k] = table.names[k];
     }
     form.SaveHiScores();
   }

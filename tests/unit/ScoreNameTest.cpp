@@ -44,13 +44,13 @@ TEST(ScoreNames, LongestNamesAreWrittenAndReadBack) {
     // Longer than any text box takes.
     for (int i = 1; i <= 10; ++i)
       ASSERT_TRUE(copy.Play(static_cast<int16_t>(i), Repeat("あ", 40000)));
-    EXPECT_EQ(copy.game.Window().hiNames[0], kept);
+    EXPECT_EQ(copy.game.Window().hiScoreTable.hiNames[0], kept);
   }
   // "10,9,...,1" and CR LF, then ten names of 32,767 two-byte characters.
   EXPECT_EQ(ReadBytes(kHiScoreFileName).size(), 22u + 10u * (2u * 32767u + 2u));
   RunningGame restarted;
   EXPECT_EQ(restarted.out.str(), "");  // no damaged-file message
-  EXPECT_EQ(restarted.game.Window().hiScores[9], 1);
+  EXPECT_EQ(restarted.game.Window().hiScoreTable.hiScores[9], 1);
   EXPECT_EQ(restarted.Shown(9), kept);
 
   // One character more is no name the game writes: damaged, at its line.

@@ -46,7 +46,7 @@ TEST(ScoreSaveFailure, EveryFailingStepIsToldAndTheOldFileStays) {
     EXPECT_NE(printed.find("あなたの得点は42点でした。"), std::string::npos);
     EXPECT_TRUE(game.Window().Command1.Visible);
     EXPECT_EQ(ReadBytes("HiScore.dat"), kEmptyTable) << "step " << failAt;
-    EXPECT_EQ(game.Window().hiScores[0], 42);
+    EXPECT_EQ(game.Window().hiScoreTable.hiScores[0], 42);
 
     // The disk is well again: the next game over writes both entries.
     files.failAt = 0;
@@ -101,7 +101,7 @@ TEST(ScoreFileAtStartUp, OversizedFileIsToldAndKeptAside) {
   EXPECT_NE(out.str().find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」が大きすぎます"),
             std::string::npos)
       << out.str();
-  EXPECT_EQ(game.Window().hiScores[0], 0);
+  EXPECT_EQ(game.Window().hiScoreTable.hiScores[0], 0);
   host.Wait(1305);
   host.QueueAnswer("Mio");
   LoseWith(host, game, 9);

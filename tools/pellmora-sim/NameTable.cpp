@@ -70,8 +70,8 @@ NameTable::NameTable(Form1& window) {
   AddForm1("score", NumberEntry(window.score));
   for (int k = 0; k < 6; ++k) AddForm1(Indexed("itemActive", k), FlagEntry(window.itemActive[k]));
   for (int i = 0; i < kHiScoreSlots; ++i) {
-    AddForm1(Indexed("hiScores", i), NumberEntry(window.hiScores[i]));
-    AddForm1(Indexed("hiNames", i), TextEntry(window.hiNames[i]));
+    AddForm1(Indexed("hiScores", i), NumberEntry(window.hiScoreTable.hiScores[i]));
+    AddForm1(Indexed("hiNames", i), TextEntry(window.hiScoreTable.hiNames[i]));
   }
 
   NameEntry loaded;

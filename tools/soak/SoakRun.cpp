@@ -141,7 +141,7 @@ void SoakRun::Start(Opening opening) {
       break;
     case Opening::FreshTable:
       Expect(printed.empty(), "start-up on a fresh file said: " + printed);
-      Expect(form.hiScores[0] == 600 && form.hiNames[1] == "山田太郎" && form.hiNames[4] == "①～",
+      Expect(form.hiScoreTable.hiScores[0] == 600 && form.hiScoreTable.hiNames[1] == "山田太郎" && form.hiScoreTable.hiNames[4] == "①～",
              "fresh table read wrongly");
       CheckFileMatchesTable(form, kHiScoreFileName);
       break;
@@ -150,7 +150,7 @@ void SoakRun::Start(Opening opening) {
                  printed.find("の 1 行目が読み取れません") != std::string::npos,
              "start-up on a damaged file said: " + printed);
       for (int i = 0; i < kHiScoreSlots; ++i) {
-        Expect(form.hiScores[i] == 0 && form.hiNames[i].empty(), "damaged file left entries");
+        Expect(form.hiScoreTable.hiScores[i] == 0 && form.hiScoreTable.hiNames[i].empty(), "damaged file left entries");
       }
       Expect(ReadFile(kHiScoreFileName) == damagedFile_, "start-up changed the damaged file");
       break;
@@ -241,7 +241,7 @@ void SoakRun::PlayOneGame() {
   }
 
   const std::vector<TableEntry> before = ListedEntries(form);
-  const int16_t tenth = form.hiScores[9];
+  const int16_t tenth = form.hiScoreTable.hiScores[9];
   Expect(session_->game.Click(SimButton::Command1), "start button not clickable");
   Expect(form.playing == VbTrue && form.score == 0 && form.Timer2.Enabled(), "game did not start");
 
@@ -318,20 +318,20 @@ void SoakRun::CheckGameOver(const std::vector<TableEntry>& before, int tenth) {
     const std::string name = StoredName(queuedAnswer_);
     bool found = false;
     for (int i = 0; i < kHiScoreListed; ++i) {
-      found = found || (form.hiScores[i] == score && form.hiNames[i] == name);
+      found = found || (form.hiScoreTable.hiScores[i] == score && form.hiScoreTable.hiNames[i] == name);
     }
     Expect(found, "new entry " + std::to_string(score) + " \"" + name + "\" not in the table");
     expectedScores.push_back(score);
     std::sort(expectedScores.begin(), expectedScores.end(), std::greater<>());
     expectedScores.resize(kHiScoreListed);
     for (int i = 0; i < kHiScoreListed; ++i) {
-      Expect(form.hiScores[i] == expectedScores[static_cast<std::size_t>(i)],
+      Expect(form.hiScoreTable.hiScores[i] == expectedScores[static_cast<std::size_t>(i)],
              "table lost or invented a score at slot " + std::to_string(i));
     }
   } else {
     for (int i = 0; i < kHiScoreListed; ++i) {
-      Expect(form.hiScores[i] == before[static_cast<std::size_t>(i)].score &&
-                 form.hiNames[i] == before[static_cast<std::size_t>(i)].name,
+      Expect(form.hiScoreTable.hiScores[i] == before[static_cast<std::size_t>(i)].score &&
+                 form.hiScoreTable.hiNames[i] == before[static_cast<std::size_t>(i)].name,
              "table changed without a new entry at slot " + std::to_string(i));
     }
   }
