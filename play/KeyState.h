@@ -33,10 +33,25 @@ class KeyState {
 
   int16_t Read(int virtualKey) const noexcept;
 
+  // A replay answers every read from the recording, in order: bit i of
+  // `reads` for the i-th read of the event; past `count`, nothing is held.
+  void ReplayReads(std::uint32_t reads, int count) noexcept {
+    replaying_ = true;
+    replayReads_ = reads;
+    replayCount_ = count;
+    replayNext_ = 0;
+  }
+  int16_t ReadReplayed() noexcept;
+  bool Replaying() const noexcept { return replaying_; }
+
  private:
   bool held_[kCodes] = {};
   const HeldKeySource* source_ = nullptr;
   const Form1Controls* autopilot_ = nullptr;
+  bool replaying_ = false;
+  std::uint32_t replayReads_ = 0;
+  int replayCount_ = 0;
+  int replayNext_ = 0;
 };
 
 }  // namespace pellmora

@@ -15,7 +15,8 @@ std::uint64_t Luck::EntropySeed() {
   return (std::uint64_t{words[0]} << 32) | words[1];
 }
 
-double Luck::Next() {
+double Luck::Next(bool* scripted) {
+  if (scripted != nullptr) *scripted = !queued_.empty();
   if (!queued_.empty()) {
     const double value = queued_.front();
     queued_.pop_front();

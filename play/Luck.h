@@ -24,8 +24,8 @@ class Luck {
   // A seed no other start is likely to share: the machine's entropy and the clock.
   static std::uint64_t EntropySeed();
 
-  // The next value v, 0 <= v < 1.
-  double Next();
+  // The next value v, 0 <= v < 1; `scripted` says whether it was a queued one.
+  double Next(bool* scripted = nullptr);
   void Queue(double value) { queued_.push_back(value); }
 
   State Save() const noexcept { return state_; }

@@ -15,6 +15,8 @@
 #include "play/Frontend.h"
 #include "play/KeyState.h"
 #include "play/Luck.h"
+#include "play/Recorder.h"
+#include "play/ReplayEvents.h"
 #include "play/TimerDispatch.h"
 
 namespace pellmora {
@@ -61,6 +63,12 @@ class PlaySession final : public Host, private TimerTarget {
   // The game window closed by its title bar: the program ends.
   void CloseWindow();
 
+  // Every game from its start to its game over is recorded while on.
+  void RecordGames(bool on) noexcept { recordGames_ = on; }
+  const Recorder& Recordings() const noexcept { return recorder_; }
+  // A replay's event, with the key reads and scripted values it took.
+  void ReplayEvent(const RecordedEvent& event);
+
   // State the hosts read.
   Form1& Game() noexcept { return form_; }
   const Form1& Game() const noexcept { return form_; }
@@ -77,9 +85,9 @@ class PlaySession final : public Host, private TimerTarget {
   // Host, for the game.
   void MsgBox(const std::string& text, const std::string& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title) override;
-  int16_t GetAsyncKeyState(int virtualKey) override { return keys_.Read(virtualKey); }
+  int16_t GetAsyncKeyState(int virtualKey) override;
   void Randomize() override;
-  double Rnd() override { return luck_.Next(); }
+  double Rnd() override;
   FileOps& Files() override { return frontend_.Files(); }
   Form2Controls& ShowForm2() override;
   void UnloadForm2() override;
@@ -88,7 +96,8 @@ class PlaySession final : public Host, private TimerTarget {
 
  private:
   template <typename Handler>
-  void Dispatch(Handler&& handler);
+  void Dispatch(ReplayEventKind kind, std::int32_t arg, Handler&& handler);
+  void FireTimer(int timerId);
   bool TimerFired(int timerId) override;
 
   Frontend& frontend_;
@@ -98,6 +107,8 @@ class PlaySession final : public Host, private TimerTarget {
   KeyState keys_;
   Luck luck_;
   std::unique_ptr<Form2Controls> form2_;
+  Recorder recorder_;
+  bool recordGames_ = false;
   int dispatching_ = 0;
   std::int64_t keyDowns_ = 0;
   bool ended_ = false;

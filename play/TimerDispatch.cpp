@@ -9,6 +9,11 @@ std::int64_t TimerDispatch::Now() const noexcept {
   return realClock_ != nullptr ? realClock_->Now() : virtualNow_;
 }
 
+std::int64_t TimerDispatch::EventTimeMs() const noexcept {
+  if (realClock_ == nullptr) return virtualNow_;
+  return (firing_ ? firingDue_ : realClock_->Now()) / kMicrosecondsPerMs;
+}
+
 void TimerDispatch::Attach(Form1Controls& window) {
   Timer* timers[Table::kCount] = {&window.Timer1, &window.Timer2, &window.Timer3, &window.Timer4};
   for (int i = 0; i < Table::kCount; ++i) {
@@ -44,7 +49,10 @@ void TimerDispatch::FireDue(std::int64_t until) {
   for (int index = table_.TakeDue(until, &due); index >= 0; index = table_.TakeDue(until, &due)) {
     if (realClock_ == nullptr) virtualNow_ = due;
     ++fired_[index];
+    firing_ = true;
+    firingDue_ = due;
     goOn = target_.TimerFired(index + 1);
+    firing_ = false;
     if (!goOn) break;
     // Each event is taken anew against the clock: a real one moves on while
     // a handler runs.

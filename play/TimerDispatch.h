@@ -62,6 +62,9 @@ class TimerDispatch final : public TimerSink {
   void FireDue(std::int64_t until);
 
   std::int64_t Now() const noexcept;
+  // Whole milliseconds on the clock: now, or while a timer's handler runs,
+  // the time its event fell due.
+  std::int64_t EventTimeMs() const noexcept;
   std::int64_t NextDue() const noexcept { return table_.NextDue(); }
   bool Running(int timerId) const noexcept { return DueOf(timerId) != kNever; }
   // When timer 1..4 fires next, kNever while it is off.
@@ -75,6 +78,8 @@ class TimerDispatch final : public TimerSink {
   TimerTarget& target_;
   RealClock* realClock_;
   std::int64_t virtualNow_ = 0;
+  bool firing_ = false;
+  std::int64_t firingDue_ = 0;
   Table table_;
   Timer* timers_[Table::kCount] = {};
   std::int64_t fired_[Table::kCount] = {};

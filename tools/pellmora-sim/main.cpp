@@ -1,17 +1,22 @@
-// pellmora-sim [--seed N] [SCRIPT|-]
+// pellmora-sim [--seed N] [--record FILE] [SCRIPT|-]
+// pellmora-sim --verify FILE...
 // Replays a script against the game on the simulated host and prints what
 // happens. Exit status 0 when the script ran out or the program ended, 2 for
-// a faulty command line or script (one line on standard error).
+// a faulty command line or script (one line on standard error). --record
+// writes the last game the script played as a replay; --verify re-runs
+// replays and says whether each reaches its score.
 #include <charconv>
 #include <cstdint>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "headless/SimFormat.h"
 #include "headless/SimGame.h"
 #include "headless/SimHost.h"
+#include "tools/pellmora-sim/ReplayCommands.h"
 #include "tools/pellmora-sim/ScriptError.h"
 #include "tools/pellmora-sim/ScriptFile.h"
 #include "tools/pellmora-sim/ScriptRunner.h"
@@ -29,18 +34,44 @@ int Fail(const std::string& message) {
   return kScriptFault;
 }
 
+constexpr char kUsage[] =
+    "usage: pellmora-sim [--seed N] [--record FILE] [SCRIPT] | pellmora-sim --verify FILE...";
+
 struct Arguments {
   std::uint64_t seed = 1;
   std::string script = "-";
+  std::string record;  // empty: no replay written
+  bool verify = false;
+  std::vector<std::string> replays;
 };
 
-// Only the documented interface: --seed N once, at most one script.
+// Only the documented interface: --seed N and --record FILE once each, at
+// most one script; or --verify with its files alone.
 bool ParseArguments(int argc, char** argv, Arguments& args, std::string& why) {
   bool seedGiven = false;
   bool scriptGiven = false;
+  if (argc > 1 && std::string_view(argv[1]) == "--verify") {
+    args.verify = true;
+    for (int i = 2; i < argc; ++i) args.replays.emplace_back(argv[i]);
+    if (args.replays.empty()) why = "--verify needs at least one replay file";
+    return !args.replays.empty();
+  }
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--seed") {
+    if (arg == "--record") {
+      if (!args.record.empty()) {
+        why = "--record given twice";
+        return false;
+      }
+      if (i + 1 >= argc || std::string_view(argv[i + 1]).empty()) {
+        why = "--record needs a file name";
+        return false;
+      }
+      args.record = argv[++i];
+    } else if (arg == "--verify") {
+      why = "--verify takes replay files alone (" + std::string(kUsage) + ")";
+      return false;
+    } else if (arg == "--seed") {
       if (seedGiven) {
         why = "--seed given twice";
         return false;
@@ -57,7 +88,7 @@ bool ParseArguments(int argc, char** argv, Arguments& args, std::string& why) {
       }
       seedGiven = true;
     } else if (arg.size() > 1 && arg.front() == '-') {
-      why = "unknown option " + Quoted(arg) + " (usage: pellmora-sim [--seed N] [SCRIPT])";
+      why = "unknown option " + Quoted(arg) + " (" + kUsage + ")";
       return false;
     } else {
       if (scriptGiven) {
@@ -79,6 +110,11 @@ int main(int argc, char** argv) {
   Arguments args;
   std::string why;
   if (!ParseArguments(argc, argv, args, why)) return Fail(why);
+  if (args.verify) {
+    const int status = VerifyReplays(args.replays, std::cout, std::cerr);
+    std::cout.flush();
+    return status;
+  }
 
   std::string text;
   if (!ReadScript(args.script, text, why)) {
@@ -89,6 +125,7 @@ int main(int argc, char** argv) {
 
   SimHost host(std::cout, args.seed);
   SimGame game(host);
+  game.Session().RecordGames(!args.record.empty());
   game.Load();
 
   ScriptRunner runner(host, game, std::cout);
@@ -104,6 +141,10 @@ int main(int argc, char** argv) {
   std::cout.flush();
   if (!std::cout) {
     std::cerr << "pellmora-sim: cannot write the output\n";
+    return 1;
+  }
+  if (!args.record.empty() && !WriteLastGame(game.Session(), args.record, why)) {
+    std::cerr << "pellmora-sim: " << why << '\n';
     return 1;
   }
   return 0;
