@@ -32,6 +32,7 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 QtHost::QtHost() : form_(*this), window_(std::make_unique<Form1Widget>(form_)), zoom_(*window_) {
+  files_.SetLockWait(&saveWaiter_);
   shownCaption_.reserve(64);
   shownCaption_ = form_.Caption;
 

@@ -16,6 +16,7 @@
 #include "desktop/Form2Widget.h"
 #include "desktop/Gamepad.h"
 #include "desktop/Preferences.h"
+#include "desktop/SaveWaiter.h"
 #include "desktop/VirtualKeys.h"
 #include "desktop/WindowZoom.h"
 #include "game/Form1.h"
@@ -110,6 +111,7 @@ class QtHost final : public QObject, public Host, public TimerSink {
   PosixFileOps files_;
   Form1 form_;
   std::unique_ptr<Form1Widget> window_;
+  SaveWaiter saveWaiter_{*window_};
   WindowZoom zoom_;
   std::unique_ptr<Gamepad> gamepad_;
   bool focusPause_ = true;

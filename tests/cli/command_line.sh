@@ -3,7 +3,7 @@
 # and --version gives the version, both with status 0 and nothing on stderr;
 # a bad option or value is one line on stderr naming it, status 2, nothing
 # on stdout, and no window system asked for. Good options without a display
-# still say that no display is found.
+# still say that no display is found; a display named but dead says so too.
 # Usage: command_line.sh PATH-TO-PELLMORA VERSION
 set -u
 game=${1:?usage: command_line.sh PATH-TO-PELLMORA VERSION}
@@ -63,6 +63,19 @@ expect_bad "'stray'" stray
 run --scale 2 --fullscreen --no-focus-pause
 [ "$status" -eq 1 ] || fail "good options without a display: status $status, expected 1"
 grep -q '^pellmora: no display found' "$tmp/err" || fail "good options without a display: $(cat "$tmp/err")"
+[ -e "$tmp/config" ] && fail "the settings were written although the game never started"
+
+# A display that is named but does not answer: one line, status 1, no abort.
+for setting in "DISPLAY=:999" "QT_QPA_PLATFORM=xcb" \
+  "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=pellmora-no-such-socket"; do
+  # shellcheck disable=SC2086 # the setting is one or two assignments
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$tmp/config" $setting \
+    timeout 10 "$game" >"$tmp/out" 2>"$tmp/err"
+  status=$?
+  [ "$status" -eq 1 ] || fail "$setting: status $status, expected 1 (stderr: $(cat "$tmp/err"))"
+  [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "$setting: not one line on stderr: $(cat "$tmp/err")"
+  grep -q '^pellmora: no display answers' "$tmp/err" || fail "$setting: $(cat "$tmp/err")"
+done
 [ -e "$tmp/config" ] && fail "the settings were written although the game never started"
 
 echo "command_line: ok"
