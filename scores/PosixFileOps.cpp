@@ -212,9 +212,11 @@ FileResult PosixFileOps::MoveToFreeName(const std::string& from, const std::stri
     ::unlink(to.c_str());
     return Failure(error);
   }
-  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) return Failure(errno);
-  // Nor links (the browser's storage, some removable media): a look, then the
-  // rename, both under the folder's lock.
+  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) {
+    return Failure(errno);
+  }
+  // Nor links (the browser's storage, some removable media, a file linked too
+  // often): a look, then the rename, both under the folder's lock.
   struct stat st {};
   if (::lstat(to.c_str(), &st) == 0) return Failure(EEXIST);
   return Rename(from, to);
