@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <cerrno>
 #include <thread>
 
 #include "desktop/DialogLook.h"
@@ -19,12 +20,12 @@ constexpr auto kRetryEvery = std::chrono::milliseconds(10);
 
 }  // namespace
 
-bool SaveWaiter::Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) {
+int SaveWaiter::Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) {
   const QDeadlineTimer deadline(patience);
   const QDeadlineTimer quiet(kQuietWait);
   while (!quiet.hasExpired()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    if (tryLock()) return true;
+    if (tryLock()) return 0;
   }
 
   QMessageBox note(QMessageBox::NoIcon, QStringLiteral("Pellmora"),
@@ -35,14 +36,15 @@ bool SaveWaiter::Until(const std::function<bool()>& tryLock, std::chrono::millis
   QPushButton* stop = note.addButton(QStringLiteral("待たずに続ける"), QMessageBox::RejectRole);
   note.setEscapeButton(stop);
   dialoglook::Apply(note);
-  bool locked = false;
+  int ended = ECANCELED;  // unless the lock comes or patience runs out
   QTimer retry;
   retry.setInterval(kRetryEvery);
   QObject::connect(&retry, &QTimer::timeout, &note, [&] {
     if (tryLock()) {
-      locked = true;
+      ended = 0;
       note.done(QDialog::Accepted);
     } else if (deadline.hasExpired()) {
+      ended = ETIMEDOUT;
       note.done(QDialog::Rejected);
     }
   });
@@ -50,7 +52,7 @@ bool SaveWaiter::Until(const std::function<bool()>& tryLock, std::chrono::millis
   // Modal: the game window draws itself behind it but takes no key and no
   // close while a save is under way.
   note.exec();
-  return locked;
+  return ended;
 }
 
 }  // namespace pellmora

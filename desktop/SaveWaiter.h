@@ -13,7 +13,7 @@ class SaveWaiter final : public PosixFileOps::LockWait {
  public:
   explicit SaveWaiter(QWidget& window) : window_(window) {}
 
-  bool Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) override;
+  int Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) override;
 
  private:
   QWidget& window_;

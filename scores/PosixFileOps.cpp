@@ -61,15 +61,15 @@ int TryLock(int fd) {
 // The waiting of a host without an event loop: a few milliseconds at a time.
 class SleepingWait final : public PosixFileOps::LockWait {
  public:
-  bool Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) override {
+  int Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) override {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     auto pause = std::chrono::microseconds(200);
     while (!tryLock()) {
-      if (std::chrono::steady_clock::now() >= deadline) return false;
+      if (std::chrono::steady_clock::now() >= deadline) return ETIMEDOUT;
       std::this_thread::sleep_for(pause);
       pause = std::min(pause * 2, std::chrono::microseconds(5000));
     }
-    return true;
+    return 0;
   }
 };
 
@@ -264,13 +264,13 @@ FileResult PosixFileOps::LockFolder(const std::string& folder) {
   if (error == EWOULDBLOCK) {
     static SleepingWait sleeping;
     LockWait& wait = lockWait_ != nullptr ? *lockWait_ : sleeping;
-    const bool ended = wait.Until(
+    const int waited = wait.Until(
         [&] {
           error = TryLock(fd);
           return error != EWOULDBLOCK;
         },
         kLockPatience);
-    if (!ended) error = ETIMEDOUT;
+    if (waited != 0) error = waited;
   }
   if (error != 0) {
     ::close(fd);

@@ -17,10 +17,10 @@ class PosixFileOps : public FileOps {
   // its event loop instead, so that the window keeps answering.
   class LockWait {
    public:
-    // Calls tryLock again and again until it returns true (then true), or
-    // until patience runs out or the player stops waiting (then false).
-    virtual bool Until(const std::function<bool()>& tryLock,
-                       std::chrono::milliseconds patience) = 0;
+    // Calls tryLock again and again until it returns true (then 0), or
+    // until patience runs out (ETIMEDOUT) or the player stops waiting
+    // (ECANCELED).
+    virtual int Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) = 0;
 
    protected:
     ~LockWait() = default;
