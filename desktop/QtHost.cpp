@@ -37,6 +37,7 @@ QtHost::QtHost()
       session_(*this, this, PlaySession::Seeding::Entropy),
       window_(std::make_unique<Form1Widget>(session_.Game())),
       zoom_(*window_) {
+  files_.SetLockWait(&saveWaiter_);
   shownCaption_.reserve(64);
   shownCaption_ = session_.Game().Caption;
 

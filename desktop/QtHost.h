@@ -15,6 +15,7 @@
 #include "desktop/Form2Widget.h"
 #include "desktop/Gamepad.h"
 #include "desktop/Preferences.h"
+#include "desktop/SaveWaiter.h"
 #include "desktop/WindowZoom.h"
 #include "play/Frontend.h"
 #include "play/PlaySession.h"
@@ -104,6 +105,7 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   PosixFileOps files_;
   PlaySession session_;
   std::unique_ptr<Form1Widget> window_;
+  SaveWaiter saveWaiter_{*window_};
   WindowZoom zoom_;
   std::unique_ptr<Gamepad> gamepad_;
   bool focusPause_ = true;

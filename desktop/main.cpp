@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "desktop/CommandLine.h"
+#include "desktop/DisplayProbe.h"
 #include "desktop/Fonts.h"
 #include "desktop/Preferences.h"
 #include "desktop/QtHost.h"
@@ -28,6 +29,10 @@ int main(int argc, char* argv[]) {
   // anywhere.
   const commandline::Outcome command =
       commandline::Parse(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  // The launcher asks first whether the options start a game at all, so that
+  // --help, --version and a bad option need no score folder: status 0 when
+  // they do, 1 when they do not, and nothing printed.
+  if (!Unset("PELLMORA_ONLY_READ_OPTIONS")) return command.startGame ? 0 : 1;
   if (!command.startGame) {
     std::fputs(command.output.c_str(), stdout);
     std::fputs(command.error.c_str(), stderr);
@@ -41,6 +46,12 @@ int main(int argc, char* argv[]) {
         "pellmora: no display found: start the game from a desktop session (DISPLAY is not "
         "set)\n",
         stderr);
+    return 1;
+  }
+  // Set but dead (a display that is gone, X asked for without X): Qt would
+  // abort; asked first, one line says it.
+  if (const std::string problem = displayprobe::Problem(); !problem.empty()) {
+    std::fputs(problem.c_str(), stderr);
     return 1;
   }
 

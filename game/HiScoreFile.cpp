@@ -45,10 +45,19 @@ std::string NotRegularMessage(const FileFacts& facts) {
          "普通のファイルに置き換えるか、取り除いてください。";
 }
 
+const std::string kNoBackupName = "壊れたファイルを残す名前（" + std::string(kHiScoreFileName) +
+                                  ".bak から .bak." + std::to_string(kBackupNames - 1) +
+                                  " まで）がすべて使われています。";
+const std::string kFreeABackupName = "古いものを取り除くと、次のゲームオーバーで保存します。";
+
+// Where the file will be kept, or why it cannot be.
+std::string KeptAs(const std::string& backupName) {
+  if (backupName.empty()) return kNoBackupName + "取り除くまでスコアは保存しません。";
+  return "元のファイルは、次にスコアを保存するときに" + Quoted(backupName) + "として残します。";
+}
+
 std::string DamagedMessage(const std::string& what, const std::string& backupName) {
-  return kFileQuoted + what +
-         "ランキングは空の状態で始めます。\n元のファイルは、次にスコアを保存するときに" +
-         Quoted(backupName) + "として残します。";
+  return kFileQuoted + what + "ランキングは空の状態で始めます。\n" + KeptAs(backupName);
 }
 
 std::string SaveFailureMessage(const ScoreFileSave& save) {
@@ -69,6 +78,12 @@ std::string SaveFailureMessage(const ScoreFileSave& save) {
     case ScoreFileSave::BackupFailed:
       return "壊れた" + kFileQuoted + "を" + Quoted(save.keptAside) +
              "として残せなかったため、スコアを保存しませんでした（" + save.result.reason + "）。";
+    case ScoreFileSave::NoBackupName:
+      return kNoBackupName + "壊れた" + kFileQuoted +
+             "はそのままにし、スコアを保存しませんでした。" + kFreeABackupName;
+    case ScoreFileSave::FileGone:
+      return kFileQuoted + "が見つからないため（フォルダーごと取り除かれたかもしれません）、" +
+             "スコアを保存しませんでした。ファイルを戻すと、次のゲームオーバーで保存します。";
     case ScoreFileSave::FolderTakesNoFile:
       return "フォルダー" + Quoted(save.facts.folder) +
              "に新しいファイルを作れないため、スコアを保存しませんでした（" + save.result.reason +
@@ -96,8 +111,9 @@ void Form1::LoadHiScores() {
       return;
     default:
       host_.MsgBox(
-          DamagedMessage(ScoreFileProblem(look),
-                         look.backupName.empty() ? FreeBackupName(host_.Files()) : look.backupName),
+          DamagedMessage(ScoreFileProblem(look), look.status == ScoreFileLook::Unreadable
+                                            ? FreeBackupName(host_.Files(), look.facts.target)
+                                            : look.backupName),
           "Pellmora");
       return;
   }
@@ -109,8 +125,7 @@ void Form1::RefreshHiScores() {
   const ScoreFileLook look = scoreFile.Refresh(host_.Files(), hiScoreTable);
   if (look.status == ScoreFileLook::Damaged || look.status == ScoreFileLook::TooLarge) {
     host_.MsgBox(kFileQuoted + "がほかから書き換えられ、" + kFileQuoted + ScoreFileProblem(look) +
-                     "\nいまのランキングで保存し直し、元のファイルは" + Quoted(look.backupName) +
-                     "として残します。",
+                     "\nいまのランキングで保存し直します。" + KeptAs(look.backupName),
                  "Pellmora");
   }
 }
@@ -127,8 +142,6 @@ void Form1::SaveHiScores() {
                          "として残し、いまのランキングで保存し直しました。",
                      "Pellmora");
       }
-      return;
-    case ScoreFileSave::FileGone:
       return;
     default:
       host_.MsgBox(SaveFailureMessage(save), "Pellmora");

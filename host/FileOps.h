@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pellmora {
 
@@ -57,6 +58,13 @@ class FileOps {
   virtual FileResult Close(Handle handle) = 0;
   virtual FileResult Rename(const std::string& from, const std::string& to) = 0;
   virtual FileResult Remove(const std::string& name) = 0;
+  // Moves a file to a free name in its own folder; EEXIST when anything
+  // stands there already: nothing is ever replaced.
+  virtual FileResult MoveToFreeName(const std::string& from, const std::string& to) = 0;
+  // The regular files named prefix + a copy's tag + "." + ..., whose copy is
+  // gone: what its killed saves left behind. Empty unless this copy holds the
+  // folder's lock, as then no other save can be writing there.
+  virtual std::vector<std::string> Leftovers(const std::string& prefix) = 0;
   // Makes the folder's entries (a rename) durable.
   virtual FileResult SyncFolder(const std::string& folder) = 0;
   // Waits until no other copy of the game holds the folder, then holds it

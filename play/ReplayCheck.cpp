@@ -22,6 +22,8 @@ class NoFiles final : public FileOps {
   FileResult Close(Handle) override { return Refused(); }
   FileResult Rename(const std::string&, const std::string&) override { return Refused(); }
   FileResult Remove(const std::string&) override { return Refused(); }
+  FileResult MoveToFreeName(const std::string&, const std::string&) override { return Refused(); }
+  std::vector<std::string> Leftovers(const std::string&) override { return {}; }
   FileResult SyncFolder(const std::string&) override { return Refused(); }
   FileResult LockFolder(const std::string&) override { return Refused(); }
   void UnlockFolder() override {}

@@ -1,7 +1,9 @@
 #include "posix/PosixFileOps.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,7 +23,7 @@ namespace {
 
 // Another copy's save takes milliseconds; one that holds the folder for this
 // long is stopped, not saving, and the player is told instead of waiting.
-constexpr auto kLockPatience = std::chrono::seconds(20);
+constexpr std::chrono::milliseconds kLockPatience = std::chrono::seconds(20);
 
 FileResult Failure(int error) {
   return FileResult{error, std::strerror(error)};
@@ -46,6 +48,42 @@ std::string FolderOf(const std::string& path) {
 std::string RealPath(const std::string& path) {
   const std::unique_ptr<char, decltype(&::free)> real(::realpath(path.c_str(), nullptr), &::free);
   return real ? std::string(real.get()) : path;
+}
+
+// 0 when the lock is now held, EWOULDBLOCK while another copy holds it.
+int TryLock(int fd) {
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  return 0;
+}
+
+// The waiting of a host without an event loop: a few milliseconds at a time.
+class SleepingWait final : public PosixFileOps::LockWait {
+ public:
+  int Until(const std::function<bool()>& tryLock, std::chrono::milliseconds patience) override {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    auto pause = std::chrono::microseconds(200);
+    while (!tryLock()) {
+      if (std::chrono::steady_clock::now() >= deadline) return ETIMEDOUT;
+      std::this_thread::sleep_for(pause);
+      pause = std::min(pause * 2, std::chrono::microseconds(5000));
+    }
+    return 0;
+  }
+};
+
+struct FolderCloser {
+  void operator()(DIR* dir) const noexcept { ::closedir(dir); }
+};
+
+// A process id of this machine that names no process.
+bool ProcessGone(const std::string& tag) {
+  if (tag.empty() || tag.size() > 9 || tag.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  const long pid = std::stol(tag);
+  return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 }  // namespace
@@ -161,6 +199,51 @@ FileResult PosixFileOps::Remove(const std::string& name) {
   return {};
 }
 
+FileResult PosixFileOps::MoveToFreeName(const std::string& from, const std::string& to) {
+#if defined(RENAME_NOREPLACE) && !defined(__EMSCRIPTEN__)
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+  if (errno != EINVAL && errno != ENOSYS) return Failure(errno);
+#endif
+  // Where the file system cannot refuse a rename over a name: the name is
+  // taken by a link first, which fails on anything there.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    if (::unlink(from.c_str()) == 0) return {};
+    const int error = errno;
+    ::unlink(to.c_str());
+    return Failure(error);
+  }
+  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) {
+    return Failure(errno);
+  }
+  // Nor links (the browser's storage, some removable media, a file linked too
+  // often): a look, then the rename, both under the folder's lock.
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) return Failure(EEXIST);
+  return Rename(from, to);
+}
+
+std::vector<std::string> PosixFileOps::Leftovers(const std::string& prefix) {
+  std::vector<std::string> found;
+  if (lockFd_ < 0) return found;
+  const std::size_t slash = prefix.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : prefix.substr(0, slash + 1);
+  const std::string start = slash == std::string::npos ? prefix : prefix.substr(slash + 1);
+  const std::unique_ptr<DIR, FolderCloser> dir(::opendir(folder.c_str()));
+  if (!dir) return found;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (!name.starts_with(start)) continue;
+    const std::size_t dot = name.find('.', start.size());
+    if (dot == std::string::npos || !ProcessGone(name.substr(start.size(), dot - start.size()))) {
+      continue;
+    }
+    const std::string path = slash == std::string::npos ? name : folder + name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) found.push_back(path);
+  }
+  return found;
+}
+
 FileResult PosixFileOps::SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return Failure(errno);
@@ -177,23 +260,22 @@ FileResult PosixFileOps::LockFolder(const std::string& folder) {
   // A folder that may be entered but not listed cannot be locked; the save
   // still runs, as safe as a single copy's.
   if (fd < 0) return errno == EACCES ? FileResult{} : Failure(errno);
-  const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
-  auto pause = std::chrono::microseconds(200);
-  for (;;) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
-    const int error = errno;
-    if (error == EINTR) continue;
-    if (error != EWOULDBLOCK) {
-      ::close(fd);
-      // A file system without locks (some network mounts): as above.
-      return error == ENOLCK || error == EOPNOTSUPP ? FileResult{} : Failure(error);
-    }
-    if (std::chrono::steady_clock::now() >= deadline) {
-      ::close(fd);
-      return Failure(ETIMEDOUT);
-    }
-    std::this_thread::sleep_for(pause);
-    pause = std::min(pause * 2, std::chrono::microseconds(5000));
+  int error = TryLock(fd);
+  if (error == EWOULDBLOCK) {
+    static SleepingWait sleeping;
+    LockWait& wait = lockWait_ != nullptr ? *lockWait_ : sleeping;
+    const int waited = wait.Until(
+        [&] {
+          error = TryLock(fd);
+          return error != EWOULDBLOCK;
+        },
+        kLockPatience);
+    if (waited != 0) error = waited;
+  }
+  if (error != 0) {
+    ::close(fd);
+    // A file system without locks (some network mounts): as above.
+    return error == ENOLCK || error == EOPNOTSUPP ? FileResult{} : Failure(error);
   }
   lockFd_ = fd;
   return {};

@@ -10,18 +10,21 @@ namespace pellmora {
 namespace {
 
 constexpr const char* kBackupFileName = "HiScore.dat.bak";
-// Enough for any score file a player could have; a larger one is not copied.
-constexpr std::size_t kMaxBackupBytes = 64u << 20;
-constexpr int kBackupNames = 100000;
+
+std::string FolderPrefix(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  return slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+}
 
 }  // namespace
 
-std::string FreeBackupName(FileOps& files) {
-  std::string name = kBackupFileName;
-  for (int i = 1; i < kBackupNames && files.Inspect(name).kind != FileKind::Absent; ++i) {
-    name = std::string(kBackupFileName) + "." + std::to_string(i);
+std::string FreeBackupName(FileOps& files, const std::string& target) {
+  const std::string first = FolderPrefix(target) + kBackupFileName;
+  for (int i = 0; i < kBackupNames; ++i) {
+    std::string name = i == 0 ? first : first + "." + std::to_string(i);
+    if (files.Inspect(name).kind == FileKind::Absent) return name;
   }
-  return name;
+  return {};
 }
 
 ScoreFileLook SharedHiScores::Look(FileOps& files, HiScoreTable& table, bool atStartUp) {
@@ -50,7 +53,7 @@ ScoreFileLook SharedHiScores::Look(FileOps& files, HiScoreTable& table, bool atS
     look.status =
         lastBytes_->size() > kMaxScoreFileBytes ? ScoreFileLook::TooLarge : ScoreFileLook::Damaged;
     look.failedLine = parsed.failedLine;
-    look.backupName = FreeBackupName(files);
+    look.backupName = FreeBackupName(files, look.facts.target);
     keepDamaged_ = true;
     return look;
   }
@@ -81,16 +84,13 @@ void SharedHiScores::Record(HiScoreTable& table, int16_t score, const std::strin
   if (unsaved_.size() > static_cast<std::size_t>(kHiScoreListed)) unsaved_.erase(unsaved_.begin());
 }
 
+// Moved, never copied, so that a damaged file of any size is kept, in its
+// own folder, and never over anything.
 FileResult SharedHiScores::KeepAside(FileOps& files, const ScoreFileLook& look,
                                      std::string& keptAs) {
-  std::string old = lastBytes_.value_or(std::string());
-  if (old.size() > kMaxScoreFileBytes) {
-    FileResult read = files.ReadAll(look.facts.target, old, kMaxBackupBytes);
-    if (read.Ok() && old.size() > kMaxBackupBytes) read = FileResult{EFBIG, "file too large"};
-    if (!read.Ok()) return read;
-  }
-  keptAs = FreeBackupName(files);
-  return SaveAtomically(files, keptAs, old, look.facts.mode);
+  keptAs = FreeBackupName(files, look.facts.target);
+  if (keptAs.empty()) return {EEXIST, "no free name"};
+  return files.MoveToFreeName(look.facts.target, keptAs);
 }
 
 ScoreFileSave SharedHiScores::Save(FileOps& files, HiScoreTable& table) {
@@ -127,6 +127,9 @@ ScoreFileSave SharedHiScores::Save(FileOps& files, HiScoreTable& table) {
     default:
       break;
   }
+  // Under the lock no other save writes here: what is there of ours is left
+  // by a copy killed while saving.
+  for (const std::string& name : files.Leftovers(save.facts.target + ".tmp.")) files.Remove(name);
   if (!save.facts.writable) {
     save.status = ScoreFileSave::ReadOnly;
     return save;
@@ -134,17 +137,22 @@ ScoreFileSave SharedHiScores::Save(FileOps& files, HiScoreTable& table) {
   if (keepDamaged_) {
     save.result = KeepAside(files, save.look, save.keptAside);
     if (!save.result.Ok()) {
-      save.status = ScoreFileSave::BackupFailed;
-      save.keptAside = FreeBackupName(files);
+      save.status =
+          save.keptAside.empty() ? ScoreFileSave::NoBackupName : ScoreFileSave::BackupFailed;
       return save;
     }
-    keepDamaged_ = false;
   }
   std::string bytes = FormatScoreFile(table.hiScores, table.hiNames);
   const SaveResult written = SaveAtomically(files, save.facts.target, bytes, save.facts.mode);
   if (written.replaced) {
     lastBytes_ = std::move(bytes);
     unsaved_.clear();
+    keepDamaged_ = false;
+  } else if (keepDamaged_) {
+    // The damaged file goes back, so that the next game over finds a file
+    // to save to; it is kept aside again then.
+    files.MoveToFreeName(save.keptAside, save.facts.target);
+    save.keptAside.clear();
   }
   if (!written.Ok()) {
     save.status =

@@ -41,6 +41,7 @@ struct ScoreFileSave {
     Unreadable,
     ReadOnly,
     BackupFailed,
+    NoBackupName,  // every name a damaged file may be kept under is taken
     FolderTakesNoFile,
     Failed,
   };
@@ -77,7 +78,12 @@ class SharedHiScores {
   std::vector<Entry> unsaved_;
 };
 
-// The first free name of HiScore.dat.bak, HiScore.dat.bak.1, ...
-std::string FreeBackupName(FileOps& files);
+// How many names a damaged file may be kept under.
+constexpr int kBackupNames = 1000;
+
+// The first free name of HiScore.dat.bak, HiScore.dat.bak.1, ... up to
+// HiScore.dat.bak.999, in the folder of the file it keeps; empty when
+// every one is taken.
+std::string FreeBackupName(FileOps& files, const std::string& target);
 
 }  // namespace pellmora

@@ -9,7 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  libsdl2-dev libxtst-dev
+  libsdl2-dev libxtst-dev libxcb1-dev libwayland-dev
   xvfb xauth x11-utils imagemagick xdotool weston qt6-wayland
   dpkg-dev desktop-file-utils appstream
   scdoc man-db lintian

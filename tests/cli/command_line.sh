@@ -3,7 +3,7 @@
 # and --version gives the version, both with status 0 and nothing on stderr;
 # a bad option or value is one line on stderr naming it, status 2, nothing
 # on stdout, and no window system asked for. Good options without a display
-# still say that no display is found.
+# still say that no display is found; a display named but dead says so too.
 # Usage: command_line.sh PATH-TO-PELLMORA VERSION
 set -u
 game=${1:?usage: command_line.sh PATH-TO-PELLMORA VERSION}
@@ -15,10 +15,12 @@ fail() {
   exit 1
 }
 
-# Runs the game with the arguments given, with no display and settings of
-# its own; sets status, and leaves out and err in $tmp.
+# Runs the game with the arguments given, with no display (but the
+# assignments in $displays) and settings of its own; sets status, and leaves
+# out and err in $tmp.
 run() {
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$tmp/config" \
+  # shellcheck disable=SC2086 # none, one or two assignments
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$tmp/config" ${displays:-} \
     timeout 10 "$game" "$@" >"$tmp/out" 2>"$tmp/err"
   status=$?
 }
@@ -63,6 +65,14 @@ expect_bad "'stray'" stray
 run --scale 2 --fullscreen --no-focus-pause
 [ "$status" -eq 1 ] || fail "good options without a display: status $status, expected 1"
 grep -q '^pellmora: no display found' "$tmp/err" || fail "good options without a display: $(cat "$tmp/err")"
+[ -e "$tmp/config" ] && fail "the settings were written although the game never started"
+
+# A display that is named but does not answer: one line, status 1, no abort.
+for setting in DISPLAY=:999 QT_QPA_PLATFORM=xcb "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=none"; do
+  displays=$setting run
+  [ "$status" -eq 1 ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q '^pellmora: no display answers' "$tmp/err" ||
+    fail "$setting: status $status, stderr: $(cat "$tmp/err")"
+done
 [ -e "$tmp/config" ] && fail "the settings were written although the game never started"
 
 echo "command_line: ok"

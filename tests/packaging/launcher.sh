@@ -2,7 +2,8 @@
 # The launcher of an installed game: the first start makes the player's score
 # folder with an empty table and starts the game there; a later start leaves
 # the table exactly as it is; a folder that cannot be made is one clear line
-# on stderr and exit status 1, and the game is not started.
+# on stderr and exit status 1, and the game is not started. --help, --version
+# and a bad option need no HOME and make nothing.
 # Usage: launcher.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -38,13 +39,6 @@ for file in share/man/man6/pellmora.6.gz share/doc/pellmora/copyright; do
   [ -f "$root/$file" ] || fail "the install lacks $file"
 done
 
-cat >"$game" <<'FAKE'
-#!/bin/sh
-pwd -P >"$FAKE_LOG"
-if [ -f HiScore.dat ]; then cat HiScore.dat >"$FAKE_LOG.table"; fi
-for argument in "$@"; do printf '%s\n' "$argument"; done >"$FAKE_LOG.arguments"
-FAKE
-chmod +x "$game"
 export FAKE_LOG=$tmp/game.log
 
 # Runs a command; its status, stdout and stderr land in $tmp/rc, $tmp/out
@@ -68,6 +62,29 @@ expect_game_in() {
   [ -s "$tmp/err" ] && fail "$1: unexpected stderr: $(cat "$tmp/err")"
   return 0
 }
+
+# The real game answers --help, --version and a bad option with any HOME or
+# none, and nothing is made for them.
+mkdir "$tmp/bare"
+for case in --help:0:Usage --version:0:Pellmora --bogus:2:; do
+  option=${case%%:*} status=${case#*:} status=${status%%:*} says=${case##*:}
+  for home in -u\ HOME HOME="$tmp/bare"; do
+    # shellcheck disable=SC2086 # "-u HOME" is two arguments
+    run_command env -u XDG_DATA_HOME $home "$launcher" "$option"
+    [ "$(cat "$tmp/rc")" -eq "$status" ] ||
+      fail "$option ($home): status $(cat "$tmp/rc"), not $status: $(cat "$tmp/err")"
+    [ -z "$says" ] || grep -q "^$says" "$tmp/out" || fail "$option ($home) printed: $(cat "$tmp/out")"
+  done
+done
+[ -z "$(ls -A "$tmp/bare")" ] || fail "the options made $(ls -A "$tmp/bare") in HOME"
+
+cat >"$game" <<'FAKE'
+#!/bin/sh
+pwd -P >"$FAKE_LOG"
+if [ -f HiScore.dat ]; then cat HiScore.dat >"$FAKE_LOG.table"; fi
+for argument in "$@"; do printf '%s\n' "$argument"; done >"$FAKE_LOG.arguments"
+FAKE
+chmod +x "$game"
 
 # First start: the folder is made, parents included, with the empty table in
 # it and nothing else, and the game finds the table at its start.

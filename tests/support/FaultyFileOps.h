@@ -1,5 +1,5 @@
 // The real file layer with one step made to fail: the n-th write, sync,
-// close, rename, creation or folder sync, counted from 1 (0: none fails). A
+// close, rename, move aside, creation or folder sync, counted from 1 (0: none fails). A
 // failing write first writes half of its bytes, as a full disk would.
 #pragma once
 
@@ -44,6 +44,12 @@ class FaultyFileOps : public FileOps {
     return Fails() ? Injected() : real_.Rename(from, to);
   }
   FileResult Remove(const std::string& name) override { return real_.Remove(name); }
+  FileResult MoveToFreeName(const std::string& from, const std::string& to) override {
+    return Fails() ? Injected() : real_.MoveToFreeName(from, to);
+  }
+  std::vector<std::string> Leftovers(const std::string& prefix) override {
+    return real_.Leftovers(prefix);
+  }
   FileResult SyncFolder(const std::string& folder) override {
     return Fails() ? Injected() : real_.SyncFolder(folder);
   }

@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "headless/SimGame.h"
 #include "headless/SimHost.h"
@@ -208,6 +209,16 @@ TEST(SaveKill, KilledGameOverSaveLeavesOneWholeTable) {
   WriteBytes(kHiScoreFileName, kOld.bytes);
   GameOverSaver saver;
   ExpectKillsLandedEverywhere(KillSavesRepeatedly(saver));
+
+  // The next game over, under the folder's lock, removes what killed saves
+  // left: the table alone is there.
+  saver.Save(kNew);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    names.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{kHiScoreFileName});
+  EXPECT_EQ(ReadBytes(kHiScoreFileName), kNew.bytes);
 }
 
 }  // namespace

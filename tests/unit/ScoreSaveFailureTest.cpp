@@ -69,7 +69,7 @@ TEST(ScoreSaveFailure, DamagedFileIsNotReplacedWhenItCannotBeKeptAside) {
   game.Load();
   EXPECT_EQ(ReadBytes("HiScore.dat"), damaged);  // start-up leaves it alone
   host.Wait(1305);
-  files.failAt = 2;  // the backup's write
+  files.failAt = 1;  // the move aside
   files.steps = 0;
   LoseWith(host, game, 5);
   EXPECT_EQ(ReadBytes("HiScore.dat"), damaged);

@@ -177,6 +177,11 @@ export async function enterName(page, name) {
   await waitFor('the input box', () => page.$('dialog#inputbox[open]'), 20000);
   await page.keyboard.type(name);
   await page.keyboard.press('Enter');
+  return closeScoreMessage(page);
+}
+
+// Closes the game over's message and returns the score it told.
+export async function closeScoreMessage(page) {
   const message = await waitFor('the message box', () => page.$('dialog#msgbox[open]'), 5000);
   const said = await message.$eval('.text', (e) => e.textContent);
   await page.keyboard.press('Enter');

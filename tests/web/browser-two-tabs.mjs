@@ -1,9 +1,13 @@
 // Two tabs of the game on one browser profile share one table: both start
 // with the empty table, each plays a game and enters a name, and the ranking
 // then holds both entries: the second save takes in what the first one wrote.
+// The second save finds the first tab holding the lock: the page tells it
+// below the field until the lock is let go.
 //   node browser-two-tabs.mjs SITE_DIR
-import { check, enterName, openGame, playUntilScored, readRanking, runBrowserTest }
-  from './browser-support.mjs';
+import {
+  check, closeScoreMessage, enterName, openGame, playUntilScored, readRanking, runBrowserTest,
+  waitFor,
+} from './browser-support.mjs';
 
 await runBrowserTest(process.argv[2], async ({ browser, url }) => {
   const first = await openGame(browser, url);
@@ -15,7 +19,16 @@ await runBrowserTest(process.argv[2], async ({ browser, url }) => {
 
   await second.bringToFront();
   check(await playUntilScored(second), 'the second tab scores');
-  const secondScore = await enterName(second, 'Ken');
+  await first.evaluate(() => {
+    navigator.locks.request('pellmora-hiscore', () => new Promise((r) => { window.letGo = r; }));
+  });
+  await waitFor('the input box', () => second.$('dialog#inputbox[open]'), 20000);
+  await second.keyboard.type('Ken');
+  await second.keyboard.press('Enter');
+  await waitFor('the note of the wait', () => second.$('#save-wait:not([hidden])'), 1000);
+  await first.evaluate(() => window.letGo());
+  const secondScore = await closeScoreMessage(second);
+  check(await second.$('#save-wait[hidden]'), 'the note is gone after the save');
 
   const reopened = await openGame(browser, url);
   const ranking = await readRanking(reopened);

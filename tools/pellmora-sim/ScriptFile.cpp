@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace pellmora {
 
@@ -16,12 +17,20 @@ bool ReadScript(const std::string& path, std::string& text, std::string& why) {
   text.clear();
   char buffer[65536];
   std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  // /dev/zero or an endless pipe stops here, not at the end of memory.
+  while (text.size() <= kMaxScriptBytes && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    text.append(buffer, n);
+  }
   const bool failed = std::ferror(file) != 0;
   const int error = errno;
   if (!fromStdin) std::fclose(file);
   if (failed) {
     why = std::strerror(error);
+    return false;
+  }
+  if (text.size() > kMaxScriptBytes) {
+    text.clear();
+    why = "larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB";
     return false;
   }
   return true;

@@ -1,11 +1,15 @@
 // Reading a whole script, from a file or from standard input.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pellmora {
+
+// The largest script read: far beyond any scenario or recorded play.
+constexpr std::size_t kMaxScriptBytes = std::size_t{64} << 20;
 
 // path "-" is standard input. On failure returns false and says why.
 bool ReadScript(const std::string& path, std::string& text, std::string& why);

@@ -432,8 +432,17 @@ var Module = (function () {
   }
 
   // The game's side: with the lock held, the folder is read afresh from storage.
+  // Another tab's save takes milliseconds; a longer wait is told below the
+  // field. Only the game waits: the page goes on answering meanwhile.
   async function lockScores() {
-    gameRelease = await takeLock();
+    const note = document.getElementById('save-wait');
+    const tell = setTimeout(() => { note.hidden = false; }, 200);
+    try {
+      gameRelease = await takeLock();
+    } finally {
+      clearTimeout(tell);
+      note.hidden = true;
+    }
     await syncStorage(true);
   }
   async function unlockScores() {

@@ -1,0 +1,83 @@
+// The score file after a hostile week of play: a damaged file too large to
+// copy, every backup name taken, the folder removed during the name box.
+#include <sys/stat.h>
+
+#include "scores/SharedHiScores.h"
+#include "tests/support/RunningGame.h"
+#include "tests/support/TempDir.h"
+
+namespace pellmora {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDamaged = "90,0,0\nAoi\n";
+const std::string kAoi = "90,0,0,0,0,0,0,0,0,0\r\nAoi\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+
+bool Says(const RunningGame& copy, const std::string& words) {
+  return copy.out.str().find(words) != std::string::npos;
+}
+
+TEST(ScoreFileMishaps, HugeDamagedFileIsMovedAsideAndTheSaveSucceeds) {
+  TempWorkingDir dir;
+  WriteBytes("HiScore.dat", kDamaged);
+  fs::resize_file("HiScore.dat", 100u << 20);  // sparse: no disk used
+  struct stat damaged {
+  }, kept{};
+  ::stat("HiScore.dat", &damaged);
+  RunningGame copy;
+  EXPECT_TRUE(Says(copy, "「HiScore.dat.bak」として残します")) << copy.out.str();
+  ASSERT_TRUE(copy.Play(50, "Mio"));
+  ::stat("HiScore.dat.bak", &kept);
+  EXPECT_EQ(kept.st_ino, damaged.st_ino);  // the same file, not a copy
+  EXPECT_EQ(ReadBytes("HiScore.dat"),
+            "50,0,0,0,0,0,0,0,0,0\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+TEST(ScoreFileMishaps, NoFreeBackupNameLeavesTheDamagedFileAndSays) {
+  TempWorkingDir dir;
+  WriteBytes("HiScore.dat.bak", "first");
+  for (int i = 1; i < kBackupNames - 1; ++i) WriteBytes("HiScore.dat.bak." + std::to_string(i), "");
+  const std::string last = "HiScore.dat.bak." + std::to_string(kBackupNames - 1);
+  fs::create_directory(last);
+  WriteBytes("HiScore.dat", kDamaged);
+  RunningGame copy;
+  EXPECT_TRUE(Says(copy, "がすべて使われています")) << copy.out.str();
+  ASSERT_TRUE(copy.Play(50, "Mio"));
+  EXPECT_TRUE(Says(copy, "スコアを保存しませんでした")) << copy.out.str();
+  EXPECT_EQ(ReadBytes("HiScore.dat"), kDamaged);
+  EXPECT_EQ(ReadBytes("HiScore.dat.bak"), "first");
+  EXPECT_TRUE(fs::is_directory(last));
+}
+
+// Removes the working folder at the second look of a game over: the save's
+// first, right after the name box.
+struct FolderRemoved final : PosixFileOps {
+  int looks = 0;
+  FileFacts Inspect(const std::string& name) override {
+    if (++looks == 2) fs::remove_all(fs::current_path());
+    return PosixFileOps::Inspect(name);
+  }
+};
+
+TEST(ScoreFileMishaps, FolderRemovedDuringTheNameBoxIsToldAndTheEntryKept) {
+  TempWorkingDir dir;
+  WriteBytes("HiScore.dat", kAoi);
+  RunningGame copy;
+  FolderRemoved files;
+  copy.host.UseFiles(files);
+  ASSERT_TRUE(copy.Play(50, "Mio"));
+  EXPECT_TRUE(Says(copy, "見つからないため")) << copy.out.str();
+  // The folder is back: the next game over saves the kept entry too.
+  fs::create_directory(dir.Path());
+  fs::current_path(dir.Path());
+  WriteBytes("HiScore.dat", kAoi);
+  ASSERT_TRUE(copy.Play(40, "Ken"));
+  EXPECT_EQ(ReadBytes("HiScore.dat"),
+            "90,50,40,0,0,0,0,0,0,0\r\nAoi\r\nMio\r\nKen\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+}  // namespace
+
+}  // namespace pellmora
