@@ -4,7 +4,10 @@
 // "ゲーム終了" and started again; on a phone held upright the field takes
 // the width and the ranking window's close button is in reach.
 //   node browser-page.mjs SITE_DIR
-import { check, clickField, menuIsUp, openGame, runBrowserTest, waitFor }
+import { writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+import { check, clickField, menuIsUp, openGame, runBrowserTest, sleep, waitFor }
   from './browser-support.mjs';
 
 // True once `test` holds within `ms`.
@@ -12,7 +15,7 @@ const holds = (test, ms) => waitFor('', test, ms).then(() => true, () => false);
 const pixel = (page, x, y) => page.evaluate((a, b) => Array.from(
   document.getElementById('form1').getContext('2d').getImageData(a, b, 1, 1).data), x, y);
 
-await runBrowserTest(process.argv[2], async ({ browser, url }) => {
+await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   const page = await openGame(browser, url);
   await page.evaluate(() => navigator.serviceWorker.ready);
   const cdp = await page.createCDPSession();
@@ -40,6 +43,15 @@ await runBrowserTest(process.argv[2], async ({ browser, url }) => {
   await page.keyboard.press('Enter');
   check(await holds(async () => (await page.title()).endsWith('0点'), 5000),
         'Enter on the focused start button starts a game, offline');
+
+  // An import during the game asks first; キャンセル keeps the game.
+  const good = join(scratch, 'good.dat');
+  writeFileSync(good, '500,0,0,0,0,0,0,0,0,0\r\nDesk\r\n' + '\r\n'.repeat(9));
+  await (await page.$('#import-file')).uploadFile(good);
+  check(await holds(() => page.$('dialog#confirmbox[open]'), 5000), 'an import in play asks');
+  await page.keyboard.press('Escape');
+  await sleep(500);
+  check((await page.title()).endsWith('点'), 'cancelled, the game goes on');
 
   // "ゲーム終了": the field and the buttons go; "もう一度遊ぶ" starts afresh.
   await page.reload();
