@@ -29,7 +29,13 @@ function syncStorage(populate) {
   if (!storageWorks) return Promise.resolve(null);
   return new Promise((resolve) => {
     runtime.module.FS.syncfs(populate, (error) => {
-      if (error) console.warn('Pellmora: the browser storage failed:', error);
+      if (error) {
+        console.warn('Pellmora: the browser storage failed:', error);
+        // A connection the browser closed (site data cleared) stays closed:
+        // the next sync opens the database afresh.
+        const open = runtime.module.FS.filesystems.IDBFS.dbs;
+        if (open) delete open[kScoreFolder];
+      }
       resolve(error || null);
     });
   });
