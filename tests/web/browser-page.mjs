@@ -1,7 +1,8 @@
 // The page around the game in Debian's Chromium: installable, kept for
 // play without the network after a first visit, played with the keyboard
 // alone (Tab to the drawn start button, its focus mark, Enter), ended with
-// "ゲーム終了" and started again; on a phone held upright the field takes
+// "ゲーム終了" and started again; a game pad walks the menu and presses its
+// buttons, and Esc closes the ranking window; on a phone held upright the field takes
 // the width and the ranking window's close button is in reach.
 //   node browser-page.mjs SITE_DIR
 import { writeFileSync } from 'node:fs';
@@ -54,6 +55,13 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   check((await page.title()).endsWith('点'), 'cancelled, the game goes on');
 
   // "ゲーム終了": the field and the buttons go; "もう一度遊ぶ" starts afresh.
+  // From here on the page sees one game pad, which the test holds.
+  await page.evaluateOnNewDocument(() => {
+    const pad = { connected: true, axes: [0, 0],
+                  buttons: Array.from({ length: 17 }, () => ({ pressed: false })) };
+    window.testPad = pad;
+    navigator.getGamepads = () => [pad];
+  });
   await page.reload();
   await waitFor('the menu', () => menuIsUp(page), 15000);
   await clickField(page, 308, 436);
@@ -63,6 +71,23 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
         'the field and the page\'s buttons are gone after "ゲーム終了"');
   await Promise.all([page.waitForNavigation(), page.click('#restart')]);
   check(await holds(() => menuIsUp(page), 15000), '"もう一度遊ぶ" brings the menu back');
+
+  // The pad's D-pad down twice, then A: the ranking window opens; Esc in it
+  // closes it and the focus goes back to its button.
+  const focusName = () => page.evaluate(() => document.activeElement.getAttribute('aria-label'));
+  await page.evaluate(() => window.dispatchEvent(new Event('gamepadconnected')));
+  for (const button of [13, 13, 0]) {
+    await page.evaluate((b) => { window.testPad.buttons[b].pressed = true; }, button);
+    await sleep(100);
+    await page.evaluate((b) => { window.testPad.buttons[b].pressed = false; }, button);
+    await sleep(100);
+  }
+  check(await holds(() => page.$('#form2:not([hidden])'), 5000) &&
+        await focusName() === '1位の得点',
+        'the pad walks to "ランキング表" and presses it; the first score takes the focus');
+  await page.keyboard.press('Escape');
+  check(await holds(() => page.$('#form2[hidden]'), 5000) && await focusName() === 'ランキング表',
+        'Esc closes the ranking window and gives the focus back');
   await page.setOfflineMode(false);
 
   const phone = await browser.newPage();
