@@ -12,11 +12,7 @@ import { addRankingCell, closeRanking, openRanking, setRankingBox, setUpRankingW
   from './ranking.js';
 import { fetchScores, lockScores, mountStorage, tellStorageFault, unlockScores, warmStorage }
   from './storage.js';
-import { setUpTransfer } from './transfer.js';
 import { setUpTouchKeys } from './touch.js';
-import { setUpGamepads } from './gamepad.js';
-import { setUpWholeScreen } from './whole-screen.js';
-import { setUpOffline } from './offline.js';
 
 // The module's code is fetched at once, while the module's script loads.
 const wasmBytes = fetch('pellmora.wasm', { credentials: 'same-origin' }).then((response) => {
@@ -62,13 +58,18 @@ field.stats.bench = flags.has('bench');
 
 setUpMenuButtons();
 setUpRankingWindow();
-setUpTransfer();
 setUpTouchKeys();
-setUpGamepads();
-setUpWholeScreen();
 document.getElementById('restart').addEventListener('click', restart);
 field.setUpField();
-setUpOffline();
+
+// What the first frame does not need is fetched after it, so that it does
+// not queue before the game's own files.
+function setUpTheRest() {
+  import('./transfer.js').then((m) => m.setUpTransfer());
+  import('./gamepad.js').then((m) => m.setUpGamepads());
+  import('./whole-screen.js').then((m) => m.setUpWholeScreen());
+  import('./offline.js').then((m) => m.setUpOffline());
+}
 
 window.Module = {
   pellmoraPage: page,
@@ -83,6 +84,7 @@ window.Module = {
         performance.mark('pellmora-main');
         runtime.module.callMain([]);
         tellStorageFault();
+        setUpTheRest();
       });
   },
   instantiateWasm: (imports, receive) => {
