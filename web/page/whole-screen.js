@@ -10,11 +10,10 @@ function toggle() {
 }
 
 export function setUpWholeScreen() {
+  // Shown only where the browser lets a page take the whole screen.
+  if (!document.fullscreenEnabled) return;
   const button = document.getElementById('whole-screen');
-  if (!document.fullscreenEnabled) {
-    button.hidden = true;
-    return;
-  }
+  button.hidden = false;
   button.addEventListener('click', toggle);
   window.addEventListener('keydown', (e) => {
     if (e.altKey && !e.ctrlKey && !e.metaKey && (e.key === 'Enter')) {
