@@ -18,6 +18,8 @@ const labels = [];
 
 // The benchmark's figures (make bench).
 export const stats = { bench: false, ticks: [], firstFrame: null };
+let firstFrameSeen = null;
+export const firstFrame = new Promise((resolve) => { firstFrameSeen = resolve; });
 
 // ---- Drawing ---------------------------------------------------------------
 
@@ -37,7 +39,10 @@ export function uploadPicture(id, bytes, width, height) {
 }
 
 export function drawPicture(id, x, y, w, h) {
-  if (stats.firstFrame === null) stats.firstFrame = performance.now();
+  if (stats.firstFrame === null) {
+    stats.firstFrame = performance.now();
+    firstFrameSeen();
+  }
   if (id === kBackground) menu.frameBegun();
   const picture = pictures[id];
   if (picture) ctx.drawImage(picture, x, y, w, h);

@@ -14,11 +14,15 @@ import { fetchScores, lockScores, mountStorage, tellStorageFault, unlockScores, 
   from './storage.js';
 import { setUpTouchKeys } from './touch.js';
 
-// The module's code is fetched at once, while the module's script loads.
-const wasmBytes = fetch('pellmora.wasm', { credentials: 'same-origin' }).then((response) => {
-  if (!response.ok) throw new Error(`pellmora.wasm: ${response.status}`);
-  return response.arrayBuffer();
-});
+// The module's code is fetched and compiled at once, while the page's other
+// files load and the module's script runs.
+const wasmFetch = fetch('pellmora.wasm', { credentials: 'same-origin' });
+const wasmModule = WebAssembly.compileStreaming
+  ? WebAssembly.compileStreaming(wasmFetch)
+  : wasmFetch.then((response) => {
+    if (!response.ok) throw new Error(`pellmora.wasm: ${response.status}`);
+    return response.arrayBuffer();
+  }).then((bytes) => WebAssembly.compile(bytes));
 warmStorage();
 
 // The program has ended: the field and the page's buttons go away, and
@@ -61,9 +65,10 @@ setUpRankingWindow();
 setUpTouchKeys();
 document.getElementById('restart').addEventListener('click', restart);
 field.setUpField();
+field.firstFrame.then(() => setTimeout(setUpTheRest, 0));
 
-// What the first frame does not need is fetched after it, so that it does
-// not queue before the game's own files.
+// What the first frame does not need is fetched once it is drawn, so that
+// it does not hold the game's own files and frames back.
 function setUpTheRest() {
   import('./transfer.js').then((m) => m.setUpTransfer());
   import('./gamepad.js').then((m) => m.setUpGamepads());
@@ -84,12 +89,11 @@ window.Module = {
         performance.mark('pellmora-main');
         runtime.module.callMain([]);
         tellStorageFault();
-        setUpTheRest();
       });
   },
   instantiateWasm: (imports, receive) => {
-    wasmBytes.then((bytes) => WebAssembly.instantiate(bytes, imports))
-      .then((result) => receive(result.instance, result.module))
+    wasmModule.then((module) => WebAssembly.instantiate(module, imports)
+      .then((instance) => receive(instance, module)))
       .catch((error) => console.error('Pellmora: the game module did not load:', error));
     return {};
   },
