@@ -1,9 +1,12 @@
 // The browser build's figures in Debian's headless Chromium: load to first
-// frame and the bytes before it, then PLAY_SECONDS of autopilot play (ticks
-// per second, tick interval percentiles, CPU). Prints "key value" lines.
+// frame and the bytes before it (as a first visit, over the network with the
+// compressed copies, and again without the network from the service
+// worker), the ranking window's font bytes, then PLAY_SECONDS of autopilot
+// play (ticks per second, tick interval percentiles, CPU). Prints "key
+// value" lines.
 //   node bench/web-bench.mjs SITE_DIR [PLAY_SECONDS]
 import { spawn } from 'node:child_process';
-import { readFileSync, readdirSync, mkdtempSync, rmSync } from 'node:fs';
+import { readFileSync, readdirSync, mkdtempSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -61,20 +64,14 @@ const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
   args: ['--no-sandbox', '--disable-gpu', '--no-first-run'],
 });
-try {
-  // A first visit warms the browser up (its first page and its storage
-  // start slowly); the figures are a second load in a new tab, uncached.
-  const warm = await browser.newPage();
-  await warm.goto(url);
-  await sleep(1500);
-  await warm.close();
-  const page = await browser.newPage();
-  await page.setCacheEnabled(false);
+// Load to the first frame of a page at the url.
+async function measureLoad(page) {
   await page.setViewport({ width: 900, height: 700 });
   await page.goto(url);
   let load = null;
   for (let i = 0; i < 500 && load === null; ++i) {
     load = await page.evaluate(() => {
+      if (!window.Module) return null;
       const s = Module.pellmoraPage.stats;
       if (s.firstFrame === null) return null;
       const nav = performance.getEntriesByType('navigation')[0];
@@ -92,6 +89,33 @@ try {
     });
     if (load === null) await sleep(10);
   }
+  return load;
+}
+
+try {
+  // A first visit warms the browser up (its first page and its storage
+  // start slowly) and leaves the service worker with the site; the figures
+  // are a second load in a new tab, uncached and past the worker, as a first
+  // visit loads, and a third one without the network.
+  const warm = await browser.newPage();
+  await warm.goto(url);
+  await warm.evaluate(() => navigator.serviceWorker.ready);
+  await sleep(1500);
+  await warm.close();
+  const offline = await browser.newPage();
+  await offline.setOfflineMode(true);
+  const kept = await measureLoad(offline);
+  await offline.close();
+  console.log(`web_offline_load_to_first_frame_ms ${kept.firstFrame.toFixed(1)}`);
+  let fontBytes = 0;
+  for (const name of ['PellmoraMincho.woff2', 'PellmoraPGothicSubset.woff2']) {
+    fontBytes += statSync(join(site, 'fonts', name)).size;
+  }
+  console.log(`web_ranking_font_bytes ${fontBytes}`);
+  const page = await browser.newPage();
+  await page.setCacheEnabled(false);
+  await page.setBypassServiceWorker(true);
+  const load = await measureLoad(page);
   console.log(`web_load_to_first_frame_ms ${load.firstFrame.toFixed(1)}`);
   console.log(`web_load_dom_content_loaded_ms ${load.dcl.toFixed(1)}`);
   console.log(`web_load_module_ready_ms ${load.runtime.toFixed(1)}`);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the browser build and its tests need on top of the game's own
-# packages: Debian's Emscripten, Chromium, fontTools for the page's font
-# subsets, and puppeteer-core from npm into tests/web/node_modules (it drives
+# packages: Debian's Emscripten, Chromium, fontTools with brotli for the page's
+# WOFF2 fonts (node's own zlib writes the site's gzip and brotli copies), and
+# puppeteer-core from npm into tests/web/node_modules (it drives
 # Debian's Chromium and never downloads a browser). Does nothing when all of
 # it is there already. Uses sudo when not run as root.
 set -euo pipefail

@@ -44,6 +44,9 @@ EM_JS(void, pellmora_draw_button, (int n, float x, float y, float w, float h, in
 EM_JS(void, pellmora_set_title, (const char* title),
       { Module.pellmoraPage.setTitle(UTF8ToString(title)); });
 
+EM_JS(void, pellmora_name_menu_button, (int n, const char* name),
+      { Module.pellmoraPage.nameMenuButton(n, UTF8ToString(name)); });
+
 EM_ASYNC_JS(void, pellmora_message_box, (const char* text, const char* title),
             { await Module.pellmoraPage.messageBox(UTF8ToString(text), UTF8ToString(title)); });
 
@@ -141,6 +144,10 @@ void DrawButton(int n, float left, float top, float width, float height, bool pr
 
 void SetTitle(const std::string& title) {
   pellmora_set_title(title.c_str());
+}
+
+void NameMenuButton(int n, const std::string& name) {
+  pellmora_name_menu_button(n, name.c_str());
 }
 
 void MessageBox(const std::string& text, const std::string& title) {

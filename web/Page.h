@@ -50,6 +50,9 @@ void DrawPicture(int id, float left, float top, float width, float height);
 void DrawLabel(int id, float left, float top, float width, float height);
 void DrawButton(int n, float left, float top, float width, float height, bool pressed);
 void SetTitle(const std::string& title);
+// Menu button n's name for the page's own button over it (keyboards and
+// screen readers).
+void NameMenuButton(int n, const std::string& name);
 
 // The modal boxes; they return when the player has answered.
 void MessageBox(const std::string& text, const std::string& title);

@@ -38,6 +38,7 @@ void DefineLabels() {
                     CssFont(design::kTitleFont));
   page::DefineLabel(static_cast<int>(LabelId::Banner), design::kPauseCaption,
                     CssFont(design::kTitleFont));
+  for (int n = 0; n < 3; ++n) page::NameMenuButton(n, design::kButtonTexts[n]);
 }
 
 }  // namespace pellmora

@@ -15,7 +15,8 @@ class PageCanvas final : public Canvas {
 
 // Every PictureId's picture, decoded from the game's assets, to the page.
 void UploadPictures();
-// The title's and the banner's texts and font, from the design values.
+// The title's and the banner's texts and font, and the menu buttons' names,
+// from the design values.
 void DefineLabels();
 
 }  // namespace pellmora

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Writes a WOFF2 subset of a font holding only the glyphs of the given text,
-under a family name of its own (the IPA Font License wants a derived font to
-carry neither the original's font name nor its file name).
+"""Writes a WOFF2 subset of a font holding only the glyphs of the given text
+(every glyph when TEXT is "*": for texts the player types), under a family
+name of its own (the IPA Font License wants a derived font to carry neither
+the original's font name nor its file name).
 
 usage: make-font-subset.py SOURCE.ttf OUTPUT.woff2 FAMILY TEXT
 """
@@ -20,7 +21,10 @@ def main(source, output, family, text):
     options.name_languages = ["*"]
     options.notdef_outline = True
     subsetter = subset.Subsetter(options)
-    subsetter.populate(text=text)
+    if text == "*":
+        subsetter.populate(unicodes=font.getBestCmap().keys())
+    else:
+        subsetter.populate(text=text)
     subsetter.subset(font)
     # Every name the font goes by: family, full name, PostScript name,
     # typographic family; the unique ID too, so nothing says "IPA".

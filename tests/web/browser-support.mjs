@@ -1,7 +1,7 @@
 // What the browser tests share: Debian's Chromium through puppeteer-core on
 // the site served from loopback, checks that are counted, and a player who
 // reads the field's pixels to keep the paddles on the ball.
-import { existsSync, mkdtempSync, rmSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -30,8 +30,9 @@ export async function waitFor(what, test, timeoutMs) {
 
 // Runs `body(session)` with a browser on the site; exits with 0 when every
 // check passed, 1 when one failed, 77 when the site, Chromium or the driver
-// is missing.
-export async function runBrowserTest(site, body) {
+// is missing. `blockSiteData` starts a profile whose settings block cookies
+// and site data for every site.
+export async function runBrowserTest(site, body, { blockSiteData = false } = {}) {
   for (const [what, path] of [['site', join(site || '', 'index.html')], ['chromium', chromium],
                               ['puppeteer-core', driver]]) {
     if (!site || !existsSync(path)) {
@@ -43,6 +44,11 @@ export async function runBrowserTest(site, body) {
   const { serveSite } = await import(join(here, '../../tools/web-serve/serve.mjs'));
   const server = await serveSite(site, 0);
   const profile = mkdtempSync(join(tmpdir(), 'pellmora-chromium-'));
+  if (blockSiteData) {
+    mkdirSync(join(profile, 'Default'));
+    writeFileSync(join(profile, 'Default', 'Preferences'), JSON.stringify(
+      { profile: { default_content_setting_values: { cookies: 2 } } }));
+  }
   const scratch = mkdtempSync(join(tmpdir(), 'pellmora-test-'));
   const browser = await puppeteer.launch({
     executablePath: chromium,

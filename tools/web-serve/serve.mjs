@@ -1,4 +1,6 @@
-// A static file server for the web build, on loopback only.
+// A static file server for the web build, on loopback only. Where the build
+// wrote a compressed copy beside a file (NAME.br, NAME.gz) and the browser
+// takes that encoding, the copy is sent.
 //   node serve.mjs SITE_DIR [PORT]   (PORT 0 picks a free one)
 // Prints "Serving SITE_DIR at http://127.0.0.1:PORT/" once it listens.
 import { createServer } from 'node:http';
@@ -17,7 +19,20 @@ const kTypes = {
   '.png': 'image/png',
   '.ico': 'image/x-icon',
   '.dat': 'application/octet-stream',
+  '.webmanifest': 'application/manifest+json',
 };
+
+const kEncodings = [['br', '.br'], ['gzip', '.gz']];
+
+async function compressedCopy(file, accepted) {
+  for (const [encoding, suffix] of kEncodings) {
+    if (!accepted.includes(encoding)) continue;
+    try {
+      return { encoding, body: await readFile(file + suffix) };
+    } catch { /* no such copy */ }
+  }
+  return null;
+}
 
 export function serveSite(root, port = 0) {
   const base = resolve(root);
@@ -27,12 +42,18 @@ export function serveSite(root, port = 0) {
       let file = normalize(join(base, path));
       if (file !== base && !file.startsWith(base + sep)) throw new Error('outside');
       if ((await stat(file)).isDirectory()) file = join(file, 'index.html');
-      const body = await readFile(file);
-      response.writeHead(200, {
+      const accepted = String(request.headers['accept-encoding'] || '').split(/\s*,\s*/)
+        .map((e) => e.split(';')[0]);
+      const copy = await compressedCopy(file, accepted);
+      const body = copy ? copy.body : await readFile(file);
+      const headers = {
         'Content-Type': kTypes[extname(file)] || 'application/octet-stream',
         'Content-Length': body.length,
         'Cache-Control': 'no-cache',
-      });
+        'Vary': 'Accept-Encoding',
+      };
+      if (copy) headers['Content-Encoding'] = copy.encoding;
+      response.writeHead(200, headers);
       response.end(request.method === 'HEAD' ? undefined : body);
     } catch {
       response.writeHead(404, { 'Content-Type': 'text/plain' });
