@@ -14,6 +14,7 @@
 
 #include "desktop/Form1Widget.h"
 #include "desktop/Form2Widget.h"
+#include "desktop/GameFocus.h"
 #include "desktop/Gamepad.h"
 #include "desktop/Preferences.h"
 #include "desktop/VirtualKeys.h"
@@ -111,6 +112,7 @@ class QtHost final : public QObject, public Host, public TimerSink {
   Form1 form_;
   std::unique_ptr<Form1Widget> window_;
   WindowZoom zoom_;
+  GameFocus gameFocus_;
   std::unique_ptr<Gamepad> gamepad_;
   bool focusPause_ = true;
   // Focus lost while the banner slid away after the player's Esc: pause again
