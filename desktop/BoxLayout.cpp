@@ -60,11 +60,18 @@ void BoxLayout::Arrange(QMessageBox& box, int zoom) {
   auto* text = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
   auto* buttons = box.findChild<QDialogButtonBox*>();
   if (text == nullptr || buttons == nullptr) return;
-  // Measured at zoom 1, so that every zoom gets the same places times the
-  // zoom.
-  const QFontMetrics metrics(fonts::DesignFont(kBoxFont));
-  const QSize textSize =
-      metrics.boundingRect(QRect(0, 0, kWidestText, 0), Qt::TextWordWrap, text->text()).size();
+  // In design pixels, so that every place is a whole multiple of the zoom.
+  // Zoomed lettering may take a little more room than the design's: the
+  // room that every zoom up to 4 (and this one) needs, so that each box is
+  // its zoom-1 self enlarged.
+  QSize textSize;
+  for (int scale = 1; scale <= std::max(zoom, 4); ++scale) {
+    const QFontMetrics metrics(fonts::DesignFont(kBoxFont, scale));
+    const QSize size =
+        metrics.boundingRect(QRect(0, 0, kWidestText * scale, 0), Qt::TextWordWrap, text->text())
+            .size();
+    textSize = textSize.expandedTo((size + QSize(scale - 1, scale - 1)) / scale);
+  }
   text->setWordWrap(true);
   text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   buttons->setCenterButtons(true);
