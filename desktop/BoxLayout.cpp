@@ -70,7 +70,8 @@ void BoxLayout::Arrange(QMessageBox& box, int zoom) {
     const QSize size =
         metrics.boundingRect(QRect(0, 0, kWidestText * scale, 0), Qt::TextWordWrap, text->text())
             .size();
-    textSize = textSize.expandedTo((size + QSize(scale - 1, scale - 1)) / scale);
+    const auto up = [scale](int pixels) { return (pixels + scale - 1) / scale; };
+    textSize = textSize.expandedTo(QSize(up(size.width()), up(size.height())));
   }
   text->setWordWrap(true);
   text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
