@@ -10,40 +10,46 @@ namespace edges {
 
 namespace {
 
-// One ring of a 3D edge, `inset` pixels inside `rect`: the upper-left lines
-// stop one pixel short of the far corners, which belong to the lower-right
-// lines.
-void DrawRing(QPainter& painter, const QRect& rect, int inset, QRgb upperLeft, QRgb lowerRight) {
-  const QRect r = rect.adjusted(inset, inset, -inset, -inset);
-  if (r.width() < 2 || r.height() < 2) return;
-  painter.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), QColor::fromRgb(upperLeft));
-  painter.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), QColor::fromRgb(upperLeft));
-  painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), QColor::fromRgb(lowerRight));
-  painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), QColor::fromRgb(lowerRight));
+// One ring of a 3D edge, `unit` pixels thick and `inset` rings inside
+// `rect`: the upper-left lines stop one unit short of the far corners, which
+// belong to the lower-right lines.
+void DrawRing(QPainter& painter, const QRect& rect, int inset, int unit, QRgb upperLeft,
+              QRgb lowerRight) {
+  const int in = inset * unit;
+  const QRect r = rect.adjusted(in, in, -in, -in);
+  if (r.width() < 2 * unit || r.height() < 2 * unit) return;
+  painter.fillRect(QRect(r.left(), r.top(), r.width() - unit, unit), QColor::fromRgb(upperLeft));
+  painter.fillRect(QRect(r.left(), r.top(), unit, r.height() - unit), QColor::fromRgb(upperLeft));
+  painter.fillRect(QRect(r.left(), r.bottom() + 1 - unit, r.width(), unit),
+                   QColor::fromRgb(lowerRight));
+  painter.fillRect(QRect(r.right() + 1 - unit, r.top(), unit, r.height()),
+                   QColor::fromRgb(lowerRight));
 }
 
 }  // namespace
 
-void DrawSunken(QPainter& painter, const QRect& rect) {
-  DrawRing(painter, rect, 0, kShadow, kHighlight);
-  DrawRing(painter, rect, 1, kDarkShadow, kLight);
+void DrawSunken(QPainter& painter, const QRect& rect, int unit) {
+  DrawRing(painter, rect, 0, unit, kShadow, kHighlight);
+  DrawRing(painter, rect, 1, unit, kDarkShadow, kLight);
 }
 
-void DrawRaised(QPainter& painter, const QRect& rect) {
-  DrawRing(painter, rect, 0, kHighlight, kDarkShadow);
-  DrawRing(painter, rect, 1, kLight, kShadow);
+void DrawRaised(QPainter& painter, const QRect& rect, int unit) {
+  DrawRing(painter, rect, 0, unit, kHighlight, kDarkShadow);
+  DrawRing(painter, rect, 1, unit, kLight, kShadow);
 }
 
-void DrawFocusMark(QPainter& painter, const QRect& rect) {
-  if (rect.width() < 1 || rect.height() < 1) return;
+void DrawFocusMark(QPainter& painter, const QRect& rect, int unit) {
+  if (rect.width() < unit || rect.height() < unit) return;
   const QColor black = Qt::black;
-  for (int x = rect.left(); x <= rect.right(); x += 2) {
-    painter.fillRect(QRect(x, rect.top(), 1, 1), black);
-    painter.fillRect(QRect(x, rect.bottom(), 1, 1), black);
+  const int right = rect.right() + 1 - unit;
+  const int bottom = rect.bottom() + 1 - unit;
+  for (int x = rect.left(); x <= right; x += 2 * unit) {
+    painter.fillRect(QRect(x, rect.top(), unit, unit), black);
+    painter.fillRect(QRect(x, bottom, unit, unit), black);
   }
-  for (int y = rect.top(); y <= rect.bottom(); y += 2) {
-    painter.fillRect(QRect(rect.left(), y, 1, 1), black);
-    painter.fillRect(QRect(rect.right(), y, 1, 1), black);
+  for (int y = rect.top(); y <= bottom; y += 2 * unit) {
+    painter.fillRect(QRect(rect.left(), y, unit, unit), black);
+    painter.fillRect(QRect(right, y, unit, unit), black);
   }
 }
 

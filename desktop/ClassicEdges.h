@@ -1,5 +1,6 @@
 // The home platform's 3D edge lines, two pixels deep: sunken around a text
-// box, raised around a button, and the dotted focus mark inside a button.
+// box, raised around a button, and the dotted focus mark inside a button;
+// every pixel a unit x unit block at a zoom. One drawing for every window.
 #pragma once
 
 #include <QRgb>
@@ -19,15 +20,15 @@ constexpr QRgb kDarkShadow = 0x404040;
 
 // Dark lines along the top and left edges of `rect`, light ones along the
 // bottom and right: the field lies below its surroundings.
-void DrawSunken(QPainter& painter, const QRect& rect);
+void DrawSunken(QPainter& painter, const QRect& rect, int unit = 1);
 
 // Light lines along the top and left, dark ones along the bottom and right:
 // the face stands out.
-void DrawRaised(QPainter& painter, const QRect& rect);
+void DrawRaised(QPainter& painter, const QRect& rect, int unit = 1);
 
 // Every other pixel of the outline of `rect`, in black, from its top-left
 // corner on.
-void DrawFocusMark(QPainter& painter, const QRect& rect);
+void DrawFocusMark(QPainter& painter, const QRect& rect, int unit = 1);
 
 }  // namespace edges
 

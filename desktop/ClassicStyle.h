@@ -1,7 +1,8 @@
-// The ranking window's boxes and close button drawn as on the home platform,
-// over whatever style the desktop gives: text boxes with square corners and
-// a sunken two-pixel edge around their field, buttons with a raised edge
-// around a face of their palette's Button colour.
+// The game's text boxes and buttons drawn as on the home platform, over
+// whatever style the desktop gives: text boxes with square corners and a
+// sunken two-pixel edge around their field, buttons with a raised edge around
+// a face of their palette's Button colour and a dotted mark while they hold
+// the focus; every edge as thick as the window's zoom (WidgetZoom).
 #pragma once
 
 #include <QProxyStyle>

@@ -37,9 +37,9 @@ void InstallSubstitutes() {
   }
 }
 
-QFont DesignFont(const design::FontSpec& wanted) {
+QFont DesignFont(const design::FontSpec& wanted, int zoom) {
   QFont font(QString::fromUtf8(wanted.family));
-  font.setPixelSize(wanted.pixelSize);
+  font.setPixelSize(wanted.pixelSize * zoom);
   font.setBold(wanted.bold);
   // Fontconfig may answer the design name with a font of its own choosing
   // (DejaVu on Debian) before the substitutes are asked; then name the IPA
@@ -49,6 +49,12 @@ QFont DesignFont(const design::FontSpec& wanted) {
     font.setFamily(QString::fromUtf8(ipa));
   }
   return font;
+}
+
+QFont Zoomed(const QFont& font, int zoom) {
+  QFont zoomed = font;
+  zoomed.setPixelSize(QFontInfo(font).pixelSize() * zoom);
+  return zoomed;
 }
 
 }  // namespace fonts

@@ -15,8 +15,11 @@ namespace fonts {
 void InstallSubstitutes();
 
 // The QFont of a design font: its family (through the substitutes), its em
-// square in pixels and its weight.
-QFont DesignFont(const design::FontSpec& wanted);
+// square in pixels (times `zoom`) and its weight.
+QFont DesignFont(const design::FontSpec& wanted, int zoom = 1);
+
+// `font` with its em square `zoom` times what it is.
+QFont Zoomed(const QFont& font, int zoom);
 
 }  // namespace fonts
 

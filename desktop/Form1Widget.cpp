@@ -4,14 +4,18 @@
 #include <QColor>
 #include <QIcon>
 #include <QPainter>
+#include <QPalette>
 #include <QRectF>
 #include <QRegion>
 #include <QResizeEvent>
 
 #include "assets/Pictures.h"
+#include "desktop/ClassicEdges.h"
+#include "desktop/ClassicStyle.h"
 #include "desktop/Fonts.h"
 #include "desktop/PushButton.h"
 #include "desktop/QtPictures.h"
+#include "desktop/WidgetZoom.h"
 #include "host/Design.h"
 #include "play/Form1Painter.h"
 
@@ -34,8 +38,9 @@ QStaticText PreparedText(const char* text, const QFont& font) {
 constexpr QSize kButtonPictureSize(196, 36);
 
 // A picture enlarged pixel for pixel, each pixel a factor x factor block.
+// A paddle not yet drawn has no picture to enlarge.
 QPixmap Zoomed(const QPixmap& picture, int factor) {
-  if (factor == 1) return picture;
+  if (factor == 1 || picture.isNull()) return picture;
   return picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
@@ -78,6 +83,12 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
   for (int n = 0; n < 3; ++n) {
     // The dotted focus mark runs on the picture's face, inside its blue frame.
     auto* button = new PushButton(6, this);
+    // The classic raised edge around the picture, as the ranking window's
+    // close button has it, whatever the desktop's theme.
+    button->setStyle(&ClassicStyle::Instance());
+    QPalette face = button->palette();
+    face.setColor(QPalette::Button, QColor::fromRgb(edges::kLight));
+    button->setPalette(face);
     button->setIcon(QIcon(buttonPictures_[n]));
     button->setIconSize(kButtonPictureSize);
     button->setAccessibleName(QString::fromUtf8(design::kButtonTexts[n]));
@@ -120,6 +131,7 @@ void Form1Widget::Place() {
     title_.prepare(zoom, labelFont_);
     banner_.prepare(zoom, labelFont_);
     const int f = placement_.factor;
+    widgetzoom::Set(*this, f);
     zoomed_.background = Zoomed(background_, f);
     zoomed_.ball = Zoomed(ball_, f);
     for (int k = 0; k < 6; ++k) zoomed_.items[k] = Zoomed(itemPanels_[k], f);
@@ -127,12 +139,12 @@ void Form1Widget::Place() {
     zoomed_.flat = Zoomed(stretchedFlat_, f);
     for (int n = 0; n < 3; ++n) {
       const QSize size = kButtonPictureSize * placement_.factor;
-      commands_[n]->setIcon(
-          QIcon(buttonPictures_[n].scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+      commands_[n]->setIcon(QIcon(Zoomed(buttonPictures_[n], f)));
       commands_[n]->setIconSize(size);
     }
   }
   SyncButtons();
+  if (zoomed) emit ZoomChanged(placement_.factor);
 }
 
 void Form1Widget::resizeEvent(QResizeEvent* event) {

@@ -41,6 +41,8 @@ class Form1Widget : public QWidget, private Canvas {
  signals:
   // The player closed the window by its title bar.
   void Closing();
+  // The field is now drawn at `factor` screen pixels per game pixel.
+  void ZoomChanged(int factor);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -8,10 +8,12 @@
 #include <QString>
 
 #include "assets/Pictures.h"
+#include "desktop/CaretLineEdit.h"
 #include "desktop/ClassicStyle.h"
 #include "desktop/Fonts.h"
 #include "desktop/PushButton.h"
 #include "desktop/QtPictures.h"
+#include "desktop/WidgetZoom.h"
 #include "host/Design.h"
 
 namespace pellmora {
@@ -22,17 +24,18 @@ QRect RectOf(const design::Cell& cell) {
   return QRect(cell.left, cell.top, cell.width, cell.height);
 }
 
+QRect Times(const QRect& rect, int zoom) {
+  return QRect(rect.topLeft() * zoom, rect.size() * zoom);
+}
+
 QRect RectOf(const ScreenObject& object) {
   return QRect(qRound(object.Left), qRound(object.Top), qRound(object.Width),
                qRound(object.Height));
 }
 
-QLabel* RankLabel(QWidget* parent, const QString& text, const design::Cell& cell, int rank,
-                  Qt::Alignment alignment) {
+QLabel* RankLabel(QWidget* parent, const QString& text, int rank, Qt::Alignment alignment) {
   auto* label = new QLabel(text, parent);
   label->setTextFormat(Qt::PlainText);
-  label->setGeometry(RectOf(cell));
-  label->setFont(fonts::DesignFont(design::kRankFont[rank]));
   label->setAlignment(alignment);
   label->setAutoFillBackground(true);
   QPalette palette = label->palette();
@@ -43,9 +46,8 @@ QLabel* RankLabel(QWidget* parent, const QString& text, const design::Cell& cell
   return label;
 }
 
-QLineEdit* Box(QWidget* parent, const design::Cell& cell, const design::FontSpec& font,
-               Qt::Alignment alignment, bool takesTyping) {
-  auto* box = new QLineEdit(parent);
+QLineEdit* Box(QWidget* parent, Qt::Alignment alignment, bool takesTyping) {
+  auto* box = new CaretLineEdit(parent);
   // Square corners and a sunken edge around a white field, whatever the
   // desktop's style.
   box->setStyle(&ClassicStyle::Instance());
@@ -53,8 +55,6 @@ QLineEdit* Box(QWidget* parent, const design::Cell& cell, const design::FontSpec
   palette.setColor(QPalette::Base, Qt::white);
   palette.setColor(QPalette::Text, Qt::black);
   box->setPalette(palette);
-  box->setGeometry(RectOf(cell));
-  box->setFont(fonts::DesignFont(font));
   box->setAlignment(alignment | Qt::AlignVCenter);
   // Nothing typed into the ranking is ever read back; it goes with the
   // window when the window is unloaded.
@@ -65,21 +65,22 @@ QLineEdit* Box(QWidget* parent, const design::Cell& cell, const design::FontSpec
 }  // namespace
 
 Form2Widget::Form2Widget(const QIcon& icon)
-    : background_(QtPixmap(pellmora::pictures::Background())) {
-  setFixedSize(design::kForm2ClientWidth, design::kForm2ClientHeight);
+    : background_(QtPixmap(pellmora::pictures::Background())), zoomedBackground_(background_) {
   setWindowTitle(QString::fromUtf8(design::kForm2Caption));
   setWindowIcon(icon);
   setAttribute(Qt::WA_OpaquePaintEvent);
 
   for (int i = 0; i < 10; ++i) {
     const design::RankRow& row = design::kRankRows[i];
-    label1_[i] = RankLabel(this, QString::number(i + 1), row.rank, i, Qt::AlignCenter);
+    label1_[i] = RankLabel(this, QString::number(i + 1), i, Qt::AlignCenter);
     // The names take typing like any text box; the scores stay read-only,
     // so that the list cannot be made to look changed.
-    text1_[i] = Box(this, row.name, design::kNameFont[i], Qt::AlignLeft, true);
-    text2_[i] = Box(this, row.score, design::kScoreFont[i], Qt::AlignRight, false);
-    label2_[i] = RankLabel(this, QString::fromUtf8(design::kUnitCaption), row.unit, i,
+    text1_[i] = Box(this, Qt::AlignLeft, true);
+    text2_[i] = Box(this, Qt::AlignRight, false);
+    label2_[i] = RankLabel(this, QString::fromUtf8(design::kUnitCaption), i,
                            Qt::AlignLeft | Qt::AlignVCenter);
+    boxPlaces_[0][i] = RectOf(row.name);
+    boxPlaces_[1][i] = RectOf(row.score);
   }
   // Boxes are windows of their own on the home platform and lie above every
   // label: a box's edge shows where it touches a rank or unit label.
@@ -91,7 +92,7 @@ Form2Widget::Form2Widget(const QIcon& icon)
   auto* close = new PushButton(4, this);
   command1_ = close;
   close->setText(QString::fromUtf8(design::kForm2CloseCaption));
-  close->setGeometry(RectOf(design::kForm2CloseButton));
+  closeFont_ = close->font();
   // A raised edge around a face of the button's own colour, sunk while it is
   // pressed, whatever the desktop's style.
   close->setStyle(&ClassicStyle::Instance());
@@ -105,6 +106,36 @@ Form2Widget::Form2Widget(const QIcon& icon)
   setTabOrder(command1_, text1_[0]);
   for (int i = 0; i < 9; ++i) setTabOrder(text1_[i], text1_[i + 1]);
   text2_[0]->setFocus();
+  SetZoom(1);
+}
+
+void Form2Widget::SetZoom(int zoom) {
+  zoom_ = zoom;
+  widgetzoom::Set(*this, zoom);
+  setFixedSize(QSize(design::kForm2ClientWidth, design::kForm2ClientHeight) * zoom);
+  zoomedBackground_ = zoom == 1 ? background_
+                                : background_.scaled(background_.size() * zoom,
+                                                     Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  for (int i = 0; i < 10; ++i) {
+    const design::RankRow& row = design::kRankRows[i];
+    label1_[i]->setGeometry(Times(RectOf(row.rank), zoom));
+    label1_[i]->setFont(fonts::DesignFont(design::kRankFont[i], zoom));
+    label2_[i]->setGeometry(Times(RectOf(row.unit), zoom));
+    label2_[i]->setFont(fonts::DesignFont(design::kRankFont[i], zoom));
+    const design::FontSpec* boxFonts[2] = {&design::kNameFont[i], &design::kScoreFont[i]};
+    QLineEdit* edits[2] = {text1_[i], text2_[i]};
+    for (int b = 0; b < 2; ++b) {
+      edits[b]->setGeometry(Times(boxPlaces_[b][i], zoom));
+      edits[b]->setFont(fonts::DesignFont(*boxFonts[b], zoom));
+      // Qt keeps two pixels between the edge and the lettering at every zoom;
+      // the rest of the zoomed gap goes here.
+      const int margin = 2 * (zoom - 1);
+      edits[b]->setTextMargins(margin, 0, margin, 0);
+    }
+  }
+  command1_->setGeometry(Times(RectOf(design::kForm2CloseButton), zoom));
+  command1_->setFont(fonts::Zoomed(closeFont_, zoom));
+  update();
 }
 
 void Form2Widget::Sync(const Form2Controls& controls) {
@@ -117,7 +148,8 @@ void Form2Widget::Sync(const Form2Controls& controls) {
         edits[b]->setText(text);
         edits[b]->setCursorPosition(0);
       }
-      const QRect rect = RectOf(*boxes[b]);
+      boxPlaces_[b][i] = RectOf(*boxes[b]);
+      const QRect rect = Times(boxPlaces_[b][i], zoom_);
       if (edits[b]->geometry() != rect) edits[b]->setGeometry(rect);
       if (edits[b]->isVisibleTo(this) != boxes[b]->Visible) edits[b]->setVisible(boxes[b]->Visible);
     }
@@ -126,9 +158,9 @@ void Form2Widget::Sync(const Form2Controls& controls) {
 
 void Form2Widget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  // The game's background, unscaled from the top-left, cut off by the window;
-  // it covers the whole client area.
-  painter.drawPixmap(0, 0, background_);
+  // The game's background from the top-left at the window's zoom, cut off by
+  // the window; it covers the whole client area.
+  painter.drawPixmap(0, 0, zoomedBackground_);
 }
 
 void Form2Widget::closeEvent(QCloseEvent* event) {

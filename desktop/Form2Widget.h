@@ -2,6 +2,7 @@
 // close button, over the game's background picture.
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,10 @@ class Form2Widget : public QWidget {
   // Shows the boxes' texts, places and visibility.
   void Sync(const Form2Controls& controls);
 
+  // Draws the window `zoom` times its design size, every place, size, edge
+  // and letter with it, as the game window is zoomed.
+  void SetZoom(int zoom);
+
  signals:
   // The player closed the window by its title bar.
   void Closing();
@@ -41,6 +46,11 @@ class Form2Widget : public QWidget {
 
  private:
   QPixmap background_;
+  QPixmap zoomedBackground_;
+  int zoom_ = 1;
+  QFont closeFont_;  // the close button's lettering at zoom 1
+  // Where the game puts the name and score boxes, in design pixels.
+  QRect boxPlaces_[2][10];
   QLabel* label1_[10] = {};
   QLineEdit* text1_[10] = {};
   QLineEdit* text2_[10] = {};

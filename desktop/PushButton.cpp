@@ -1,9 +1,8 @@
 #include "desktop/PushButton.h"
 
 #include <QKeyEvent>
-#include <QPainter>
 
-#include "desktop/ClassicEdges.h"
+#include "desktop/WidgetZoom.h"
 
 namespace pellmora {
 
@@ -15,7 +14,8 @@ PushButton::PushButton(int focusInset, QWidget* parent)
 }
 
 QRect PushButton::FocusMarkRect() const {
-  return rect().adjusted(focusInset_, focusInset_, -focusInset_, -focusInset_);
+  const int inset = focusInset_ * widgetzoom::Of(this);
+  return rect().adjusted(inset, inset, -inset, -inset);
 }
 
 void PushButton::keyPressEvent(QKeyEvent* event) {
@@ -28,13 +28,6 @@ void PushButton::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QPushButton::keyPressEvent(event);
-}
-
-void PushButton::paintEvent(QPaintEvent* event) {
-  QPushButton::paintEvent(event);
-  if (!hasFocus()) return;
-  QPainter painter(this);
-  edges::DrawFocusMark(painter, FocusMarkRect());
 }
 
 }  // namespace pellmora

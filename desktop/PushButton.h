@@ -1,5 +1,6 @@
 // A button as the home platform has it: Enter presses it like Space, and
-// while it holds the keyboard focus a dotted mark runs inside its edge.
+// while it holds the keyboard focus a dotted mark runs inside its edge
+// (drawn by ClassicStyle).
 #pragma once
 
 #include <QPushButton>
@@ -10,15 +11,14 @@ class PushButton : public QPushButton {
   Q_OBJECT
 
  public:
-  // The focus mark lies `focusInset` pixels inside the button's edge.
+  // The focus mark lies `focusInset` design pixels inside the button's edge.
   PushButton(int focusInset, QWidget* parent);
 
-  // The outline of the focus mark in the button's own pixels.
+  // The outline of the focus mark in the button's own pixels, at its zoom.
   QRect FocusMarkRect() const;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   int focusInset_;

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "desktop/BoxLayout.h"
 #include "desktop/DialogLook.h"
 #include "desktop/GamepadRouting.h"
 #include "desktop/VirtualKeys.h"
@@ -36,7 +37,8 @@ QtHost::QtHost()
     : clock_(Started()),
       session_(*this, this, PlaySession::Seeding::Entropy),
       window_(std::make_unique<Form1Widget>(session_.Game())),
-      zoom_(*window_) {
+      zoom_(*window_),
+      gameFocus_(*window_) {
   files_.SetLockWait(&saveWaiter_);
   shownCaption_.reserve(64);
   shownCaption_ = session_.Game().Caption;
@@ -58,6 +60,17 @@ QtHost::QtHost()
           [this] { session_.Click(MenuButton::Command3); });
   // Closing the game window ends the game, the ranking window with it.
   connect(window_.get(), &Form1Widget::Closing, this, [this] { session_.CloseWindow(); });
+  // The ranking window follows the game window's zoom.
+  connect(window_.get(), &Form1Widget::ZoomChanged, this, [this](int factor) {
+    if (form2Widget_ != nullptr) form2Widget_->SetZoom(factor);
+  });
+  // No paddle may keep moving after the player switched away, nor a ball
+  // be lost while they look elsewhere.
+  connect(&gameFocus_, &GameFocus::Lost, this, [this] {
+    session_.ReleaseAllKeys();
+    PauseForFocusLoss();
+  });
+  connect(&gameFocus_, &GameFocus::Gained, this, [this] { pauseWhenResumed_ = false; });
 
   qApp->installEventFilter(this);
 }
@@ -117,7 +130,7 @@ void QtHost::EventDone() {
     pauseWhenResumed_ = false;
     // After the handler that resumed play has run to its end.
     QTimer::singleShot(0, this, [this] {
-      if (!window_->isActiveWindow()) PauseForFocusLoss();
+      if (!gameFocus_.Held()) PauseForFocusLoss();
     });
   }
 }
@@ -145,6 +158,7 @@ void QtHost::MsgBox(const std::string& text, const std::string& title) {
                   window_.get());
   box.setTextFormat(Qt::PlainText);
   dialoglook::Apply(box);
+  BoxLayout::Arrange(box, window_->Placement().factor);
   box.exec();
 }
 
@@ -157,6 +171,7 @@ std::string QtHost::InputBox(const std::string& prompt, const std::string& title
   dialog.setLabelText(FromUtf8(prompt));
   dialog.setTextValue(QString());
   dialoglook::Apply(dialog);
+  BoxLayout::Arrange(dialog, window_->Placement().factor);
   if (dialog.exec() != QDialog::Accepted) return {};
   return dialog.textValue().toStdString();
 }
@@ -166,6 +181,8 @@ void QtHost::Form2Opened(Form2Controls& boxes) {
   // under a new key at every opening.
   auto* widget = new Form2Widget(window_->windowIcon());
   form2Widget_ = widget;
+  widget->SetZoom(window_->Placement().factor);
+  gameFocus_.SetCompanion(widget);
   connect(widget, &Form2Widget::Closing, this, [this] { session_.CloseForm2(); });
   connect(&widget->Command1(), &QPushButton::clicked, this, [this] { session_.ClickForm2Close(); });
   widget->Sync(boxes);
@@ -195,6 +212,8 @@ void QtHost::CloseRankingWindow() {
     form2Widget_ = nullptr;
     widget->disconnect(this);
     widget->Command1().disconnect(this);
+    // The focus goes back to the game window rather than out of the game.
+    if (widget->isActiveWindow() && window_->isVisible()) window_->activateWindow();
     widget->hide();
     widget->deleteLater();
   }
@@ -247,15 +266,12 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::WindowDeactivate:
-      // A key let go in another window is never seen here: no paddle may
-      // keep moving after the player switched away.
-      if (watched == window_.get()) {
+      // A key let go in another window is never seen here. The ranking
+      // window is the exception: the game's own, it sees the release.
+      if (watched == window_.get() &&
+          !(gameFocus_.Held() && QApplication::activeWindow() != window_.get())) {
         session_.ReleaseAllKeys();
-        PauseForFocusLoss();
       }
-      break;
-    case QEvent::WindowActivate:
-      if (watched == window_.get()) pauseWhenResumed_ = false;
       break;
     case QEvent::ApplicationStateChange:
       if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
@@ -272,13 +288,21 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
 void QtHost::OnKeyPress(QObject* watched, const QKeyEvent& key) {
   if (ended_ || !watched->isWidgetType()) return;
   const auto* widget = static_cast<const QWidget*>(watched);
-  if (widget->window() != window_.get()) return;
+  const QWidget* window = widget->window();
+  const bool ranking = form2Widget_ != nullptr && window == form2Widget_.data();
+  if (window != window_.get() && !ranking) return;
   // A key the focused button ignores travels on to the window; it is one
   // key-down all the same, counted where Qt first delivers it.
-  const QWidget* focus = window_->focusWidget();
-  if (widget != (focus != nullptr ? focus : window_.get())) return;
+  const QWidget* focus = window->focusWidget();
+  if (widget != (focus != nullptr ? focus : window)) return;
   const int code = virtualkeys::VirtualKeyOf(key.key());
   if (code == 0) return;
+  // The paddles read the arrows whichever of the game's windows has the
+  // focus; Esc is the game window's key alone.
+  if (ranking) {
+    if (code != vbKeyEscape && !key.isAutoRepeat()) session_.Keys().SetHeld(code, true);
+    return;
+  }
   // Every key-down counts, the repeats of a held key included; the event
   // goes on to the button afterwards (Space and Return still press it).
   session_.KeyDown(code, !key.isAutoRepeat());

@@ -13,6 +13,7 @@
 
 #include "desktop/Form1Widget.h"
 #include "desktop/Form2Widget.h"
+#include "desktop/GameFocus.h"
 #include "desktop/Gamepad.h"
 #include "desktop/Preferences.h"
 #include "desktop/SaveWaiter.h"
@@ -107,6 +108,7 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   std::unique_ptr<Form1Widget> window_;
   SaveWaiter saveWaiter_{*window_};
   WindowZoom zoom_;
+  GameFocus gameFocus_;
   std::unique_ptr<Gamepad> gamepad_;
   bool focusPause_ = true;
   // Focus lost while the banner slid away after the player's Esc: pause again

@@ -1,13 +1,20 @@
-// The game window losing the keyboard focus in play, to another window of
-// the desktop: the game pauses as the player's Esc pauses it, banner and all,
-// and only the player's Esc resumes it; a pause under way is left alone; with
-// the pause on focus loss switched off, play goes on.
+// The game losing the keyboard focus in play, to another window of the
+// desktop or another program: the game pauses as the player's Esc pauses it,
+// banner and all, and only the player's Esc resumes it; a pause under way is
+// left alone; with the pause on focus loss switched off, play goes on. The
+// ranking window beside play is the game's own: its focus pauses nothing,
+// and the arrows held there move the paddles.
 #include <QGuiApplication>
 #include <QWidget>
+#include <memory>
 
 #include "PlayTestSupport.h"
 
 namespace pellmora {
+
+namespace playtest {
+std::shared_ptr<void> FocusAnotherXClient();  // OtherXClient.cpp
+}  // namespace playtest
 
 namespace {
 
@@ -85,6 +92,48 @@ TEST_F(FocusPauseWindow, LosingTheFocusInPlayPausesUntilThePlayersEsc) {
   ASSERT_TRUE(WaitUntil([&] { return Running(Game().Timer2); }, 3000));
   EXPECT_EQ(Game().pausing, VbFalse);
   EXPECT_FALSE(Game().Label2.Visible);
+}
+
+TEST_F(FocusPauseWindow, AnotherProgramTakingTheFocusPauses) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+    GTEST_SKIP() << "another program's window needs an X server";
+  }
+  StartPlaying();
+  const auto other = playtest::FocusAnotherXClient();
+  ASSERT_NE(other, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Game().pausing == VbTrue; }, 3000))
+      << "play went on with another program's window focused";
+  EXPECT_FALSE(Running(Game().Timer2));
+}
+
+TEST_F(FocusPauseWindow, TheRankingWindowBesidePlayKeepsPlayGoingAndTakesTheArrows) {
+  Window().Command(1).click();
+  Form2Widget* ranking = host->RankingWindow();
+  ASSERT_NE(ranking, nullptr);
+  GiveTheFocusToTheGame();
+  StartPlaying();
+  ranking->activateWindow();
+  ASSERT_TRUE(WaitUntil([&] { return ranking->isActiveWindow(); }, 3000));
+
+  // Up held in the ranking window (its first score box has the focus).
+  const float top = Game().Image1.Top;
+  PressKey(*ranking, Qt::Key_Up);
+  EXPECT_TRUE(WaitUntil([&] { return Game().Image1.Top <= top - 20; }, 3000))
+      << "the left paddle stayed at " << Game().Image1.Top;
+  ReleaseKey(*ranking, Qt::Key_Up);
+  // Esc there is not the game window's key.
+  PressKey(*ranking, Qt::Key_Escape);
+  ReleaseKey(*ranking, Qt::Key_Escape);
+  RunFor(100);
+  EXPECT_EQ(Game().pausing, VbFalse);
+  EXPECT_TRUE(Running(Game().Timer2));
+
+  // Closed with the focus in it, the focus goes back to the game window.
+  ranking->close();
+  EXPECT_TRUE(WaitUntil([&] { return Window().isActiveWindow(); }, 3000));
+  RunFor(100);
+  EXPECT_EQ(Game().pausing, VbFalse);
+  EXPECT_TRUE(Running(Game().Timer2));
 }
 
 TEST_F(FocusPauseWindow, APauseUnderWayIsLeftAlone) {

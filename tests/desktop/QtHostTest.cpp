@@ -247,13 +247,18 @@ TEST_F(QtHostKeys, EveryKeyDownReachesTheGameOnceWhicheverButtonHasTheFocus) {
   EXPECT_EQ(Game().pausing, VbTrue);
 }
 
-TEST_F(QtHostKeys, KeysOfTheRankingWindowDoNotReachTheGame) {
+// The paddles read the arrows held in the ranking window too; its key-downs,
+// Esc among them, are not the game window's.
+TEST_F(QtHostKeys, KeysOfTheRankingWindowReachOnlyThePaddles) {
   host->Session().ShowForm2();
   ASSERT_NE(host->RankingWindow(), nullptr);
   const int before = host->Session().KeyDownsDelivered();
   Press(&host->RankingWindow()->Text2(0), Qt::Key_Escape);
   Press(&host->RankingWindow()->Text2(0), Qt::Key_Up);
   EXPECT_EQ(host->Session().KeyDownsDelivered(), before);
+  EXPECT_NE(host->Session().GetAsyncKeyState(vbKeyUp), 0);
+  EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyEscape), 0);
+  Release(&host->RankingWindow()->Text2(0), Qt::Key_Up);
   EXPECT_EQ(host->Session().GetAsyncKeyState(vbKeyUp), 0);
 }
 

@@ -6,8 +6,10 @@
 # the screen with the field at the largest whole zoom, centred between black
 # bars, where the mouse still hits the buttons and the ranking window opens
 # over it; Alt+Enter brings the window back; Ctrl+minus, Ctrl+plus and Ctrl+0
-# change the zoom within what the screen takes. The zoom is kept for the next
-# start, and an option goes before it for its run only.
+# change the zoom within what the screen takes; the ranking window and the
+# boxes take the zoom, and a game played at zoom 2 prints nothing on stderr.
+# The zoom is kept for the next start, and an option goes before it for its
+# run only.
 # Usage: PELLMORA_XVFB_SCREEN=1920x1200x24 bash scripts/with-xvfb.sh bash tests/xvfb/zoom_fullscreen.sh PATH-TO-PELLMORA
 set -u
 
@@ -34,6 +36,14 @@ wait_for_size() {
 }
 key() {
   xdotool key --window "$window" "$1" || fail "xdotool could not press $1"
+}
+# A normal run says nothing on stderr, at any zoom. A desktop session has a
+# runtime folder; without one Qt says so.
+XDG_RUNTIME_DIR=$XDG_CONFIG_HOME/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR
+quiet() {
+  [ ! -s game.err ] || fail "$1: the game wrote to stderr: $(head -c 500 game.err)"
 }
 # Grabs the window into $1.png.
 shoot() {
@@ -109,6 +119,7 @@ n=$(finer_blocks zoom2 0 400 400 200)
 [ "$n" = 0 ] || fail "zoom 2: $n blocks of the field are not whole 2x2 blocks"
 expect zoom2 432 624 "$menu_face"
 expect zoom2 800 624 "$menu_face"
+quiet "--scale 2"
 
 # F11: the whole screen; the field at zoom 2 (3 would need 1440 rows),
 # centred between black bars of 320 and 120 pixels.
@@ -136,7 +147,10 @@ ranking=$(timeout 20 xdotool search --sync --onlyvisible --name '^ハイスコ�
 top=$(xwininfo -root -children | awk '/^ +0x/ { print $1; exit }') # topmost first
 [ $((top)) = $((ranking)) ] || fail "the ranking window is not the topmost window"
 eval "$(xdotool getwindowgeometry --shell "$ranking" | sed 's/^/R_/')"
-xdotool mousemove --sync $((R_X + 472)) $((R_Y + 132)) click 1 || fail "xdotool could not click"
+[ "$R_WIDTH" = 1058 ] && [ "$R_HEIGHT" = 536 ] ||
+  fail "the ranking window is ${R_WIDTH}x${R_HEIGHT} beside the field at zoom 2, not twice 529x268"
+# Its close button (432, 112, 81 x 41) at zoom 2.
+xdotool mousemove --sync $((R_X + 944)) $((R_Y + 264)) click 1 || fail "xdotool could not click"
 for _ in $(seq 1 50); do
   xdotool search --onlyvisible --name '^ハイスコア ランキング$' >/dev/null 2>&1 || break
   sleep 0.1
@@ -165,6 +179,26 @@ key ctrl+plus
 wait_for_size 1280x960 "Ctrl+plus"
 kill -0 "$pid" 2>/dev/null || fail "the game died"
 
+# A game at zoom 2, with the mouse on the start button (208, 304, 201 x 41);
+# the unguided ball is soon lost, and Return answers the boxes.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove --sync $((X + 616)) $((Y + 648)) click 1 || fail "xdotool could not click"
+over=
+for _ in $(seq 1 300); do
+  for title in スコア更新 ゲームオーバー; do
+    box=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
+    [ -n "$box" ] || continue
+    xdotool windowfocus --sync "$box" && xdotool key Return || fail "could not answer the box $title"
+    [ "$title" = ゲームオーバー ] && over=yes
+    sleep 0.3
+  done
+  [ -n "$over" ] && break
+  sleep 0.1
+done
+[ -n "$over" ] || fail "no game-over box within 30 s of a game at zoom 2"
+wait_for_menu 432 624
+quiet "a game at zoom 2 after the zoom keys"
+
 # The quit button (208, 416, 201 x 41) at zoom 2 ends the game.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove --sync $((X + 616)) $((Y + 872)) click 1 || fail "xdotool could not click"
@@ -175,6 +209,7 @@ done
 kill -0 "$pid" 2>/dev/null && fail "the quit button at zoom 2 did not end the game"
 wait "$pid" || fail "the game ended with status $?"
 pid=
+quiet "the quit button at zoom 2"
 
 # Kept: the next start is at zoom 2; --scale 1 and --fullscreen go before it
 # for their run only.
