@@ -12,11 +12,12 @@ menu=${2:-10}
 cycles=${3:-1000}
 build=build-bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" --target pellmora_bench_sim pellmora_bench_desktop \
+cmake --build "$build" -j "$(nproc)" --target pellmora_bench_sim pellmora_bench_replay pellmora_bench_desktop \
   pellmora_bench_memory pellmora_bench_latency >/dev/null
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 taskset -c 0 "$build/bench/pellmora_bench_sim" 50000000 >> "$results"
+taskset -c 0 "$build/bench/pellmora_bench_replay" 5 >> "$results"
 work=$(mktemp -d)
 (cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_desktop" "$play" "$menu") >> "$results"
 (cd "$work" && bash "$OLDPWD/scripts/with-xvfb.sh" "$OLDPWD/$build/bench/pellmora_bench_memory" "$cycles") >> "$results"
@@ -42,6 +43,9 @@ echo
 row "figure" "measured" "goal"
 row "----------------------------------------------" "------------" "----------------"
 row "headless ticks per second (one core, autopilot)" "$(value sim_ticks_per_second)" ">= 10000000"
+row "ten-minute replays verified per second (one core)" "$(value replays_verified_per_second)" ">= 300"
+row "replay ticks per second (one core)" "$(value replay_ticks_per_second)" ">= half the headless"
+row "ten-minute autopilot replay (bytes)" "$(value replay_bytes_ten_minutes)" "(reported)"
 row "desktop ticks per second (${play} s, autopilot)" "$(value ticks_per_second)" "100.0 +- 0.5"
 row "desktop tick interval, 99th percentile (ms)" "$(value tick_interval_p99_ms)" "< 12"
 row "CPU while playing (% of one core)" "$(value cpu_playing_percent)" "< 5"

@@ -42,6 +42,8 @@ QtHost::QtHost()
   files_.SetLockWait(&saveWaiter_);
   shownCaption_.reserve(64);
   shownCaption_ = session_.Game().Caption;
+  // Every game is recorded from its start to its game over.
+  session_.RecordGames(true);
 
   // One wake-up for the four timers: the session says when the next is due.
   wake_.setSingleShot(true);

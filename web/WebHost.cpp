@@ -16,6 +16,8 @@ namespace pellmora {
 
 WebHost::WebHost() : session_(*this, this, PlaySession::Seeding::Entropy) {
   shownCaption_.reserve(64);
+  // Every game is recorded from its start to its game over.
+  session_.RecordGames(true);
 }
 
 std::int64_t WebHost::Now() {
