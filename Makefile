@@ -30,7 +30,7 @@ run: build
 test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-san
-	$(MAKE) fuzz FUZZ_SECONDS=40
+	$(MAKE) fuzz FUZZ_SECONDS=20
 
 # The game core, the simulated host and their tests under AddressSanitizer
 # and UndefinedBehaviorSanitizer.
