@@ -29,7 +29,6 @@ class KeyState {
   // While on, the autopilot answers for every key; the held keys are kept
   // and count again once it is off.
   void SetAutopilot(const Form1Controls* window) noexcept { autopilot_ = window; }
-  bool Autopilot() const noexcept { return autopilot_ != nullptr; }
 
   int16_t Read(int virtualKey) const noexcept;
 
