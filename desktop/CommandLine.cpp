@@ -16,7 +16,7 @@ namespace commandline {
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: pellmora [OPTION]...\n"
+    "Usage: pellmora [OPTION]... [FILE]\n"
     "Guard the four edges of the field with four paddles.\n"
     "\n"
     "Options:\n"
@@ -30,10 +30,14 @@ constexpr const char* kHelp =
     "                    later starts)\n"
     "  --focus-pause     pause when the window loses the focus, as at first (kept\n"
     "                    for later starts)\n"
+    "  --watch FILE      play the replay FILE (a .pellmora-replay file) in the game\n"
+    "                    window, then show the menu; a FILE alone does the same\n"
     "\n"
     "Ctrl+plus and Ctrl+minus zoom the window, Ctrl+0 brings it back to 640 x 480;\n"
     "F11 or Alt+Enter puts the game on the whole screen and back. The game keeps\n"
-    "these for its next start; an option above goes before them for its run.\n";
+    "these for its next start; an option above goes before them for its run.\n"
+    "While a replay plays, Space pauses it, the right arrow plays it four times as\n"
+    "fast, and Esc stops it.\n";
 
 Outcome Failure(const std::string& line) {
   Outcome outcome;
@@ -55,7 +59,9 @@ Outcome Parse(const std::vector<std::string>& arguments) {
   const QCommandLineOption windowed(QStringLiteral("windowed"));
   const QCommandLineOption noFocusPause(QStringLiteral("no-focus-pause"));
   const QCommandLineOption focusPause(QStringLiteral("focus-pause"));
-  parser.addOptions({help, version, scale, fullscreen, windowed, noFocusPause, focusPause});
+  const QCommandLineOption watch(QStringLiteral("watch"), QString(), QStringLiteral("FILE"));
+  parser.addOptions(
+      {help, version, scale, fullscreen, windowed, noFocusPause, focusPause, watch});
 
   QStringList list{QStringLiteral("pellmora")};
   for (const std::string& argument : arguments) list << QString::fromLocal8Bit(argument.c_str());
@@ -72,10 +78,14 @@ Outcome Parse(const std::vector<std::string>& arguments) {
     if (!text.isEmpty()) text[0] = text[0].toLower();
     return Failure(text.toStdString());
   }
-  if (!parser.positionalArguments().isEmpty()) {
-    return Failure("unexpected argument '" +
-                   parser.positionalArguments().constFirst().toStdString() + "'");
+  // One replay file at most, given alone (as the desktop opens one) or
+  // after --watch.
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1 || (files.size() == 1 && parser.isSet(watch))) {
+    return Failure("unexpected argument '" + files.constLast().toStdString() +
+                   "': one replay file at most");
   }
+  if (parser.values(watch).size() > 1) return Failure("--watch takes one replay file");
 
   Outcome outcome;
   if (parser.isSet(help) || parser.isSet(version)) {
@@ -102,7 +112,28 @@ Outcome Parse(const std::vector<std::string>& arguments) {
   }
   if (parser.isSet(focusPause)) outcome.choices.focusPause = true;
   if (parser.isSet(noFocusPause)) outcome.choices.focusPause = false;
+  const QString file = parser.isSet(watch) ? parser.value(watch)
+                                           : (files.isEmpty() ? QString() : files.constFirst());
+  if (parser.isSet(watch) && file.isEmpty()) return Failure("--watch takes a file name, not ''");
+  // The name as it was given, byte for byte: a file name need not be text.
+  for (const std::string& argument : arguments) {
+    const std::string given = argument.rfind("--watch=", 0) == 0 ? argument.substr(8) : argument;
+    if (!given.empty() && QString::fromLocal8Bit(given.c_str()) == file) {
+      outcome.watch = given;
+      break;
+    }
+  }
+  if (outcome.watch.empty()) outcome.watch = file.toLocal8Bit().toStdString();
   return outcome;
+}
+
+std::string ReplayFileFrom(const std::string& file, const char* startDir) {
+  if (file.empty() || file.front() == '/' || startDir == nullptr || startDir[0] != '/') {
+    return file;
+  }
+  std::string path = startDir;
+  if (path.back() != '/') path += '/';
+  return path + file;
 }
 
 Preferences ForThisRun(Preferences stored, const Choices& choices) {

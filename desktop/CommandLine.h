@@ -25,10 +25,18 @@ struct Outcome {
   std::string output;  // for the standard output: the help or the version
   std::string error;   // one line for the standard error
   Choices choices;
+  // A replay to play at start-up (--watch FILE, or FILE alone); empty for
+  // none.
+  std::string watch;
 };
 
 // Reads the arguments after the program's name.
 Outcome Parse(const std::vector<std::string>& arguments);
+
+// Where the replay `file` is: a relative name is taken from `startDir`, the
+// folder the pellmora command was started in (its launcher moves into the
+// score folder before the game starts), when that is given.
+std::string ReplayFileFrom(const std::string& file, const char* startDir);
 
 // The stored choices with the command line's put over them for this run.
 Preferences ForThisRun(Preferences stored, const Choices& choices);

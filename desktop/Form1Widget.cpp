@@ -54,7 +54,7 @@ QPointF TextPlace(const Rect& label, const QStaticText& text) {
 }  // namespace
 
 Form1Widget::Form1Widget(const Form1Controls& controls)
-    : controls_(controls),
+    : controls_(&controls),
       background_(QtPixmap(pellmora::pictures::Background())),
       paddleUpright_(QtPixmap(pellmora::pictures::PaddleUpright())),
       paddleFlat_(QtPixmap(pellmora::pictures::PaddleFlat())),
@@ -104,7 +104,8 @@ Form1Widget::Form1Widget(const Form1Controls& controls)
 }
 
 void Form1Widget::SyncButtons() {
-  const ScreenObject* places[3] = {&controls_.Command1, &controls_.Command2, &controls_.Command3};
+  const ScreenObject* places[3] = {&controls_->Command1, &controls_->Command2,
+                                   &controls_->Command3};
   for (int n = 0; n < 3; ++n) {
     const ScreenObject& place = *places[n];
     // Where the zoomed field shows it, so that the mouse hits what it sees.
@@ -151,7 +152,7 @@ void Form1Widget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Place();
   // A new size repaints the whole client area anyway.
-  drawn_.Remember(controls_, *this);
+  drawn_.Remember(*controls_, *this);
 }
 
 Rect Form1Widget::LabelInk(LabelId label, const Rect& where) const {
@@ -171,9 +172,17 @@ QRect Form1Widget::AreaOf(const Rect& game) const {
   return area.toAlignedRect().adjusted(-f, -f, f, f) & placement_.Field();
 }
 
+void Form1Widget::ShowGame(const Form1Controls& controls) {
+  if (controls_ == &controls) return;
+  controls_ = &controls;
+  drawn_.Remember(*controls_, *this);
+  SyncButtons();
+  update();
+}
+
 void Form1Widget::UpdateChanged() {
   QRegion changed;
-  drawn_.Update(controls_, *this, [this, &changed](const Rect& before, const Rect& now) {
+  drawn_.Update(*controls_, *this, [this, &changed](const Rect& before, const Rect& now) {
     changed += AreaOf(before);
     changed += AreaOf(now);
   });
@@ -269,7 +278,7 @@ void Form1Widget::PaintField(QPainter& painter) {
   painter.setPen(Qt::black);
   painter.setFont(labelFont_);
   painter_ = &painter;
-  PaintForm1(controls_, *this, -1);
+  PaintForm1(*controls_, *this, -1);
   painter_ = nullptr;
 }
 

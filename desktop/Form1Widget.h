@@ -38,6 +38,11 @@ class Form1Widget : public QWidget, private Canvas {
   // Where the field is drawn now.
   const FieldPlacement& Placement() const noexcept { return placement_; }
 
+  // Draws another game's objects from now on (a replay's, and the session's
+  // again afterwards): the whole field is drawn anew.
+  void ShowGame(const Form1Controls& controls);
+  const Form1Controls& Shown() const noexcept { return *controls_; }
+
  signals:
   // The player closed the window by its title bar.
   void Closing();
@@ -63,7 +68,7 @@ class Form1Widget : public QWidget, private Canvas {
   // A place of the field in client pixels, with room for rounding.
   QRect AreaOf(const Rect& game) const;
 
-  const Form1Controls& controls_;
+  const Form1Controls* controls_;
   QPushButton* commands_[3] = {};
 
   // Built once, so that a repaint only draws.

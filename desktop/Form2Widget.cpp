@@ -1,8 +1,11 @@
 #include "desktop/Form2Widget.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QColor>
+#include <QContextMenuEvent>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPalette>
 #include <QString>
@@ -101,6 +104,16 @@ Form2Widget::Form2Widget(const QIcon& icon)
   face.setColor(QPalette::ButtonText, Qt::black);
   close->setPalette(face);
 
+  // A right-click on a box shows the box's own menu, with the offer to
+  // watch the rank's game at its top.
+  for (int i = 0; i < 10; ++i) {
+    for (QLineEdit* box : {text1_[i], text2_[i]}) {
+      box->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(box, &QWidget::customContextMenuRequested, this,
+              [this, box](QPoint pos) { BoxMenu(*box, pos); });
+    }
+  }
+
   for (int i = 0; i < 9; ++i) setTabOrder(text2_[i], text2_[i + 1]);
   setTabOrder(text2_[9], command1_);
   setTabOrder(command1_, text1_[0]);
@@ -161,6 +174,50 @@ void Form2Widget::paintEvent(QPaintEvent*) {
   // The game's background from the top-left at the window's zoom, cut off by
   // the window; it covers the whole client area.
   painter.drawPixmap(0, 0, zoomedBackground_);
+}
+
+int Form2Widget::RankAt(QPoint pos) const {
+  for (int i = 0; i < 10; ++i) {
+    const QRect row = label1_[i]->geometry() | text1_[i]->geometry() | text2_[i]->geometry() |
+                      label2_[i]->geometry();
+    if (row.contains(pos)) return i + 1;
+  }
+  return 0;
+}
+
+bool Form2Widget::AddWatchOffer(QMenu& menu, int rank) {
+  if (rank < 1 || !watchOffer_) return false;
+  const WatchOffer offer = watchOffer_(rank);
+  if (offer == WatchOffer::None) return false;
+  QAction* watch = new QAction(QString::fromUtf8(kWatchCaption), &menu);
+  watch->setEnabled(offer == WatchOffer::Available);
+  // Queued: the watch starts once the menu has closed.
+  connect(
+      watch, &QAction::triggered, this, [this, rank] { emit WatchAsked(rank); },
+      Qt::QueuedConnection);
+  QAction* first = menu.actions().isEmpty() ? nullptr : menu.actions().constFirst();
+  menu.insertAction(first, watch);
+  if (first != nullptr) menu.insertSeparator(first);
+  return true;
+}
+
+// The labels and the background between the cells: a menu only where the
+// row holds an entry.
+void Form2Widget::contextMenuEvent(QContextMenuEvent* event) {
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  if (!AddWatchOffer(*menu, RankAt(event->pos()))) {
+    delete menu;
+    return;
+  }
+  menu->popup(event->globalPos());
+}
+
+void Form2Widget::BoxMenu(QLineEdit& box, QPoint pos) {
+  QMenu* menu = box.createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  AddWatchOffer(*menu, RankAt(box.mapTo(this, pos)));
+  menu->popup(box.mapToGlobal(pos));
 }
 
 void Form2Widget::closeEvent(QCloseEvent* event) {

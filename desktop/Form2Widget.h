@@ -9,8 +9,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 
 #include "host/Host.h"
+
+class QContextMenuEvent;
+class QMenu;
 
 namespace pellmora {
 
@@ -18,6 +22,13 @@ class Form2Widget : public QWidget {
   Q_OBJECT
 
  public:
+  // What a right-click on a rank's row offers: nothing (a free place), to
+  // watch the entry's game, or the same greyed out (no replay is kept, or
+  // none can be watched now).
+  enum class WatchOffer { None, Unavailable, Available };
+  // The words of the offer.
+  static constexpr const char* kWatchCaption = "このゲームを見る";
+
   // `icon` is the game window's own: one icon for every opening, so that the
   // pixmaps drawn from it are made and cached once.
   explicit Form2Widget(const QIcon& icon);
@@ -36,15 +47,30 @@ class Form2Widget : public QWidget {
   // and letter with it, as the game window is zoomed.
   void SetZoom(int zoom);
 
+  // Asked at each right-click on rank 1..10's row; without it nothing is
+  // offered.
+  void SetWatchOffer(std::function<WatchOffer(int rank)> offer) { watchOffer_ = std::move(offer); }
+  // The rank whose row lies under `pos` (the window's own pixels), 0 for none.
+  int RankAt(QPoint pos) const;
+
  signals:
   // The player closed the window by its title bar.
   void Closing();
+  // The player chose to watch the game of rank 1..10.
+  void WatchAsked(int rank);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // Puts the offer for `rank` at the top of `menu`; false when there is
+  // none to make.
+  bool AddWatchOffer(QMenu& menu, int rank);
+  void BoxMenu(QLineEdit& box, QPoint pos);
+
+  std::function<WatchOffer(int)> watchOffer_;
   QPixmap background_;
   QPixmap zoomedBackground_;
   int zoom_ = 1;

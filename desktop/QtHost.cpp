@@ -9,6 +9,8 @@
 #include <QString>
 #include <QThread>
 #include <algorithm>
+#include <charconv>
+#include <optional>
 
 #include "desktop/BoxLayout.h"
 #include "desktop/DialogLook.h"
@@ -16,6 +18,7 @@
 #include "desktop/VirtualKeys.h"
 #include "game/Int16.h"
 #include "host/Design.h"
+#include "play/ReplayShelf.h"
 
 namespace pellmora {
 
@@ -29,6 +32,30 @@ QElapsedTimer Started() {
   QElapsedTimer clock;
   clock.start();
   return clock;
+}
+
+// The keys a replay's watcher has: Space pauses, the right arrow plays four
+// times as fast, Esc stops. 0 for any other key.
+constexpr int kVirtualSpace = 32;
+int WatchKeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Space:
+      return kVirtualSpace;
+    case Qt::Key_Right:
+      return vbKeyRight;
+    case Qt::Key_Escape:
+      return vbKeyEscape;
+    default:
+      return 0;
+  }
+}
+
+// A watched game's last picture stays this long before the window shows its
+// own game again, so that the watcher sees how it ended.
+constexpr int kEndHoldMs = 1500;
+
+std::string Quoted(const std::string& text) {
+  return "「" + text + "」";
 }
 
 }  // namespace
@@ -54,12 +81,22 @@ QtHost::QtHost()
   });
   WakeAt(session_.Timers().NextDue());
 
-  connect(&window_->Command(0), &QPushButton::clicked, this,
-          [this] { session_.Click(MenuButton::Command1); });
-  connect(&window_->Command(1), &QPushButton::clicked, this,
-          [this] { session_.Click(MenuButton::Command2); });
-  connect(&window_->Command(2), &QPushButton::clicked, this,
-          [this] { session_.Click(MenuButton::Command3); });
+  // A replay's wake-up, apart from the game's: the game's clock stands still
+  // while a replay plays.
+  watchWake_.setSingleShot(true);
+  watchWake_.setTimerType(Qt::PreciseTimer);
+  connect(&watchWake_, &QTimer::timeout, this, [this] { WatchStep(); });
+
+  // While a replay plays, the buttons it shows are only its pictures.
+  connect(&window_->Command(0), &QPushButton::clicked, this, [this] {
+    if (player_ == nullptr) session_.Click(MenuButton::Command1);
+  });
+  connect(&window_->Command(1), &QPushButton::clicked, this, [this] {
+    if (player_ == nullptr) session_.Click(MenuButton::Command2);
+  });
+  connect(&window_->Command(2), &QPushButton::clicked, this, [this] {
+    if (player_ == nullptr) session_.Click(MenuButton::Command3);
+  });
   // Closing the game window ends the game, the ranking window with it.
   connect(window_.get(), &Form1Widget::Closing, this, [this] { session_.CloseWindow(); });
   // The ranking window follows the game window's zoom.
@@ -80,6 +117,7 @@ QtHost::QtHost()
 QtHost::~QtHost() {
   qApp->removeEventFilter(this);
   wake_.stop();
+  watchWake_.stop();
   session_.Keys().AddSource(nullptr);
   delete form2Widget_.data();
   window_.reset();
@@ -115,7 +153,8 @@ std::int64_t QtHost::Now() {
 }
 
 void QtHost::WakeAt(std::int64_t due) {
-  if (ended_ || due == TimerDispatch::kNever) {
+  // While a replay plays, the game's clock waits for its end.
+  if (ended_ || player_ != nullptr || due == TimerDispatch::kNever) {
     wake_.stop();
     return;
   }
@@ -139,13 +178,22 @@ void QtHost::EventDone() {
 
 void QtHost::AfterEvent() {
   window_->UpdateChanged();
-  // The tick rewrites the caption every 10 ms, mostly with the same text.
-  const std::string& caption = session_.Game().Caption;
-  if (caption != shownCaption_) {
-    shownCaption_ = caption;
-    window_->setWindowTitle(FromUtf8(shownCaption_));
-  }
+  ShowCaption();
   window_->SyncButtons();
+}
+
+void QtHost::ShowCaption() {
+  // The tick rewrites the caption every 10 ms, mostly with the same text.
+  if (player_ == nullptr) {
+    const std::string& caption = session_.Game().Caption;
+    if (caption == shownCaption_) return;
+    shownCaption_ = caption;
+  } else {
+    std::string caption = player_->Caption() + " - " + player_->Game().Caption;
+    if (caption == shownCaption_) return;
+    shownCaption_ = std::move(caption);
+  }
+  window_->setWindowTitle(FromUtf8(shownCaption_));
 }
 
 void QtHost::ShowCurrentFrame() {
@@ -186,6 +234,8 @@ void QtHost::Form2Opened(Form2Controls& boxes) {
   widget->SetZoom(window_->Placement().factor);
   gameFocus_.SetCompanion(widget);
   connect(widget, &Form2Widget::Closing, this, [this] { session_.CloseForm2(); });
+  widget->SetWatchOffer([this](int rank) { return WatchOfferFor(rank); });
+  connect(widget, &Form2Widget::WatchAsked, this, [this](int rank) { WatchRank(rank); });
   connect(&widget->Command1(), &QPushButton::clicked, this, [this] { session_.ClickForm2Close(); });
   widget->Sync(boxes);
   // Modeless and with no owner: both windows stay usable.
@@ -242,6 +292,7 @@ void QtHost::Stop(int exitCode) {
   ended_ = true;
   exitCode_ = exitCode;
   wake_.stop();
+  watchWake_.stop();
   session_.ReleaseAllKeys();
 }
 
@@ -258,6 +309,21 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
       if (OnZoomKey(watched, *static_cast<QKeyEvent*>(event))) return true;
+      // While a replay plays, its keys are the watcher's and nothing
+      // reaches the game.
+      if (player_ != nullptr) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        const int code = WatchKeyOf(key.key());
+        if (code == 0 || !watched->isWidgetType()) break;
+        const QWidget* window = static_cast<const QWidget*>(watched)->window();
+        if (window != window_.get() && window != form2Widget_.data()) break;
+        // Where Qt first delivers it, once; a held key's repeats toggle nothing.
+        const QWidget* focus = window->focusWidget();
+        if (watched == (focus != nullptr ? focus : window) && !key.isAutoRepeat()) {
+          OnWatchKey(code);
+        }
+        return true;
+      }
       OnKeyPress(watched, *static_cast<QKeyEvent*>(event));
       break;
     case QEvent::KeyRelease: {
@@ -344,6 +410,147 @@ bool QtHost::OnZoomKey(QObject* watched, const QKeyEvent& key) {
     emit PreferencesChanged(now);
   }
   return true;
+}
+
+void QtHost::RefuseWatch(const std::string& text, const std::string& why) {
+  emit WatchRefused(FromUtf8(why));
+  MsgBox(text, kWatchBoxTitle);
+}
+
+bool QtHost::WatchFile(const std::string& path) {
+  std::string bytes;
+  const FileResult read = files_.ReadAll(path, bytes, kMaxReplayBytes);
+  if (!read.Ok()) {
+    RefuseWatch(Quoted(path) + "を読み込めませんでした（" + read.reason + "）。",
+                "cannot read '" + path + "': " + read.reason);
+    return false;
+  }
+  const ReplayRead replay = ReadReplay(bytes);
+  if (!replay.ok) {
+    RefuseWatch(Quoted(path) + "はリプレイとして再生できません（" + replay.error + "）。",
+                "'" + path + "' cannot be watched: " + replay.error);
+    return false;
+  }
+  return Watch(replay.replay);
+}
+
+bool QtHost::Watch(const Replay& replay) {
+  // Not from inside a handler: a save waiting for another copy of the game.
+  if (ended_ || session_.Dispatching()) return false;
+  auto player = std::make_unique<ReplayPlayer>(replay);
+  if (player->Finished()) {
+    RefuseWatch("リプレイを再生できません（" + player->Problem() + "）。",
+                "the replay cannot be watched: " + player->Problem());
+    return false;
+  }
+  if (player_ == nullptr) {
+    // The game in play waits paused, as the player's Esc pauses it, and
+    // only their Esc resumes it afterwards; its clock stands still.
+    session_.PauseAsEsc();
+    session_.ReleaseAllKeys();
+    if (ended_) return false;
+  }
+  watchWake_.stop();
+  holdingEnd_ = false;
+  window_->ShowGame(player->Game());
+  player_ = std::move(player);
+  wake_.stop();
+  // The game window comes to the front with the keys, for Space, the right
+  // arrow and Esc.
+  window_->raise();
+  window_->activateWindow();
+  WatchStep();
+  return true;
+}
+
+void QtHost::WatchStep() {
+  if (player_ == nullptr) return;
+  if (holdingEnd_) {
+    EndWatch();
+    return;
+  }
+  if (player_->Run(clock_.elapsed())) window_->UpdateChanged();
+  ShowCaption();
+  window_->SyncButtons();
+  if (player_->Finished()) {
+    const std::string problem = player_->Problem();
+    if (!problem.empty()) {
+      EndWatch();
+      RefuseWatch("リプレイの再生を続けられません（" + problem + "）。",
+                  "the replay stopped: " + problem);
+      return;
+    }
+    holdingEnd_ = true;
+    watchWake_.start(kEndHoldMs);
+    return;
+  }
+  const std::int64_t wait = player_->MsUntilNext();
+  if (wait >= 0) watchWake_.start(static_cast<int>(std::min<std::int64_t>(wait, 1 << 30)));
+}
+
+void QtHost::OnWatchKey(int virtualKey) {
+  if (holdingEnd_) {
+    if (virtualKey == vbKeyEscape) EndWatch();
+    return;
+  }
+  // What fell due up to the key is played first: a pause stops the game
+  // where the watcher saw it.
+  if (player_->Run(clock_.elapsed())) window_->UpdateChanged();
+  if (!player_->Finished()) player_->KeyDown(virtualKey);
+  if (virtualKey == vbKeyEscape && player_->Problem().empty()) {
+    EndWatch();
+    return;
+  }
+  watchWake_.stop();
+  WatchStep();
+}
+
+void QtHost::EndWatch() {
+  if (player_ == nullptr) return;
+  watchWake_.stop();
+  holdingEnd_ = false;
+  window_->ShowGame(session_.Game());
+  player_.reset();
+  ShowCaption();
+  window_->SyncButtons();
+  WakeAt(session_.Timers().NextDue());
+  emit WatchEnded();
+}
+
+bool QtHost::ShownTable(HiScoreTable& table) {
+  const Form2Controls* boxes = session_.Form2();
+  if (boxes == nullptr) return false;
+  for (int i = 0; i < kHiScoreListed; ++i) {
+    const std::string& text = boxes->Text2[i].Text;
+    int score = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), score);
+    if (error != std::errc() || end != text.data() + text.size()) score = 0;
+    table.hiScores[i] = static_cast<int16_t>(std::clamp(score, -32768, 32767));
+    table.hiNames[i] = boxes->Text1[i].Text;
+  }
+  return true;
+}
+
+Form2Widget::WatchOffer QtHost::WatchOfferFor(int rank) {
+  HiScoreTable table;
+  if (rank < 1 || rank > kHiScoreListed || !ShownTable(table) || table.hiScores[rank - 1] == 0) {
+    return Form2Widget::WatchOffer::None;
+  }
+  if (ended_ || session_.Dispatching()) return Form2Widget::WatchOffer::Unavailable;
+  return ReplayOfRank(files_, table, rank).has_value() ? Form2Widget::WatchOffer::Available
+                                                       : Form2Widget::WatchOffer::Unavailable;
+}
+
+bool QtHost::WatchRank(int rank) {
+  HiScoreTable table;
+  if (ended_ || rank < 1 || rank > kHiScoreListed || !ShownTable(table)) return false;
+  const std::optional<Replay> replay = ReplayOfRank(files_, table, rank);
+  if (!replay) {
+    RefuseWatch(std::to_string(rank) + "位のゲームのリプレイが見つかりません。",
+                "no replay is kept for rank " + std::to_string(rank));
+    return false;
+  }
+  return Watch(*replay);
 }
 
 // Losing the focus in play is the player's Esc: the same pause, banner and

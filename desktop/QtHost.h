@@ -20,6 +20,8 @@
 #include "desktop/WindowZoom.h"
 #include "play/Frontend.h"
 #include "play/PlaySession.h"
+#include "play/Replay.h"
+#include "play/ReplayPlayer.h"
 #include "play/TimerDispatch.h"
 #include "posix/PosixFileOps.h"
 
@@ -48,6 +50,24 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   // Raises Form_Load, then shows the window centred on the screen at its
   // zoom, or on the whole screen.
   void Start();
+
+  // Plays `replay` in the game window, as it was played; the game window's
+  // own game waits meanwhile, a game in play paused as Esc pauses it. At
+  // the replay's end, or at Esc, the window shows its own game again.
+  // Nothing is asked and nothing is saved. A replay that cannot be played
+  // is told in a box, and false returned.
+  bool Watch(const Replay& replay);
+  // The same for a replay file; a file that cannot be read, or is no
+  // replay this game plays, is told in a box that names what is wrong.
+  bool WatchFile(const std::string& path);
+  // The replay playing in the window; nullptr when none is.
+  const ReplayPlayer* Watching() const noexcept { return player_.get(); }
+  // What the ranking window's row of rank 1..10 offers now: the entry's
+  // kept replay, or nothing to watch.
+  Form2Widget::WatchOffer WatchOfferFor(int rank);
+  // Watches the kept replay of the ranking window's rank 1..10.
+  bool WatchRank(int rank);
+  static constexpr const char* kWatchBoxTitle = "リプレイ再生";
 
   // True once the program has ended, by End or by an error; the status the
   // process should exit with.
@@ -83,12 +103,28 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   void PreferencesChanged(const pellmora::Preferences& preferences);
   // The timers' wake-up has fired what was due (for the benchmarks' clocks).
   void Woke();
+  // A replay stopped playing: the window shows its own game again.
+  void WatchEnded();
+  // A replay could not be watched, or not to its end, told in a box titled
+  // kWatchBoxTitle; `why` in a line.
+  void WatchRefused(const QString& why);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void AfterEvent();
+  // The title bar: the game's caption, or while a replay plays, the
+  // player's words before the watched game's caption.
+  void ShowCaption();
+  // The ranking window's table as it shows it.
+  bool ShownTable(HiScoreTable& table);
+  // Plays what the replay has due, and sets the next wake-up.
+  void WatchStep();
+  void OnWatchKey(int virtualKey);
+  void RefuseWatch(const std::string& text, const std::string& why);
+  // Back to the window's own game; its clock runs on.
+  void EndWatch();
   // A modal box holds up the event loop's painting until it closes: the
   // window shows, behind it, what the handler has done up to the box.
   void ShowCurrentFrame();
@@ -117,6 +153,11 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   // Deleted later: an unload can come from inside the window's own events.
   QPointer<Form2Widget> form2Widget_;
   std::string shownCaption_;  // what the title bar shows now
+  // The replay playing, its wake-up, and whether its last picture is held
+  // for a moment after its end.
+  std::unique_ptr<ReplayPlayer> player_;
+  QTimer watchWake_;
+  bool holdingEnd_ = false;
   bool ended_ = false;
   int exitCode_ = 0;
 };

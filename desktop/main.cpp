@@ -79,5 +79,15 @@ int main(int argc, char* argv[]) {
   // Game pads once the window is up: starting SDL's input takes a moment
   // that the first picture need not wait for.
   QTimer::singleShot(250, &host, [&host] { host.EnableGamepad(); });
+  // A replay asked for plays once the window is up; a refused one is told
+  // in a box and, for a terminal, in a line.
+  QObject::connect(&host, &QtHost::WatchRefused, [](const QString& why) {
+    std::fprintf(stderr, "pellmora: %s\n", why.toLocal8Bit().constData());
+  });
+  if (!command.watch.empty()) {
+    const std::string file =
+        commandline::ReplayFileFrom(command.watch, std::getenv("PELLMORA_START_DIR"));
+    QTimer::singleShot(0, &host, [&host, file] { host.WatchFile(file); });
+  }
   return QApplication::exec();
 }

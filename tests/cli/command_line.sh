@@ -28,8 +28,9 @@ run() {
 run --help
 [ "$status" -eq 0 ] || fail "--help: status $status (stderr: $(cat "$tmp/err"))"
 [ -s "$tmp/err" ] && fail "--help wrote to stderr: $(cat "$tmp/err")"
-head -n 1 "$tmp/out" | grep -qx 'Usage: pellmora \[OPTION\]\.\.\.' || fail "--help: no usage line: $(head -n 1 "$tmp/out")"
-for option in --help --version '--scale N' --fullscreen --windowed --no-focus-pause --focus-pause; do
+head -n 1 "$tmp/out" | grep -qx 'Usage: pellmora \[OPTION\]\.\.\. \[FILE\]' || fail "--help: no usage line: $(head -n 1 "$tmp/out")"
+for option in --help --version '--scale N' --fullscreen --windowed --no-focus-pause --focus-pause \
+  '--watch FILE'; do
   grep -Eq "^  $option " "$tmp/out" || fail "--help does not list $option"
 done
 
@@ -59,12 +60,20 @@ expect_bad "'two'" --scale two
 expect_bad "'2.5'" --scale 2.5
 expect_bad "'--fullscreen'" --fullscreen=yes
 expect_bad "--windowed" --fullscreen --windowed
-expect_bad "'stray'" stray
+# One replay file at most, alone or after --watch.
+expect_bad "'b.pellmora-replay'" a.pellmora-replay b.pellmora-replay
+expect_bad "'b.pellmora-replay'" --watch a.pellmora-replay b.pellmora-replay
+expect_bad "--watch" --watch
+expect_bad "--watch" --watch=
 
 # Good options: only the missing display stops the game, with its own line.
-run --scale 2 --fullscreen --no-focus-pause
-[ "$status" -eq 1 ] || fail "good options without a display: status $status, expected 1"
-grep -q '^pellmora: no display found' "$tmp/err" || fail "good options without a display: $(cat "$tmp/err")"
+for options in "--scale 2 --fullscreen --no-focus-pause" "--watch game.pellmora-replay" \
+  "--windowed game.pellmora-replay"; do
+  # shellcheck disable=SC2086 # the options, word by word
+  run $options
+  [ "$status" -eq 1 ] || fail "good options ($options) without a display: status $status, expected 1"
+  grep -q '^pellmora: no display found' "$tmp/err" || fail "good options ($options) without a display: $(cat "$tmp/err")"
+done
 [ -e "$tmp/config" ] && fail "the settings were written although the game never started"
 
 # A display that is named but does not answer: one line, status 1, no abort.

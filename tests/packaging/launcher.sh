@@ -33,9 +33,10 @@ cmp -s "$root/share/pellmora/HiScore.dat" "$tmp/empty.dat" ||
   fail "share/pellmora/HiScore.dat is not the 41-byte empty table"
 head -n 1 "$launcher" | grep -qx '#!/bin/sh' || fail "the launcher is not a POSIX sh script"
 # The menu entry calls the launcher of this very install, by its full path.
-grep -qx "Exec=$root/games/pellmora" "$root/share/applications/io.pellmora.Pellmora.desktop" ||
+grep -qx "Exec=$root/games/pellmora %f" "$root/share/applications/io.pellmora.Pellmora.desktop" ||
   fail "the menu entry does not start $root/games/pellmora: $(grep '^Exec' "$root/share/applications/io.pellmora.Pellmora.desktop")"
-for file in share/man/man6/pellmora.6.gz share/doc/pellmora/copyright; do
+for file in share/man/man6/pellmora.6.gz share/doc/pellmora/copyright \
+  share/mime/packages/io.pellmora.Pellmora.xml; do
   [ -f "$root/$file" ] || fail "the install lacks $file"
 done
 
@@ -81,6 +82,7 @@ done
 cat >"$game" <<'FAKE'
 #!/bin/sh
 pwd -P >"$FAKE_LOG"
+printf '%s\n' "${PELLMORA_START_DIR-unset}" >"$FAKE_LOG.start"
 if [ -f HiScore.dat ]; then cat HiScore.dat >"$FAKE_LOG.table"; fi
 for argument in "$@"; do printf '%s\n' "$argument"; done >"$FAKE_LOG.arguments"
 FAKE
@@ -132,6 +134,13 @@ run_command env XDG_DATA_HOME="$tmp/data/nested" "$launcher" --scale 2 --fullscr
 expect_game_in "options" "$folder"
 [ "$(cat "$FAKE_LOG.arguments")" = "$(printf -- '--scale\n2\n--fullscreen\ntwo words')" ] ||
   fail "the launcher passed the options as: $(tr '\n' '|' <"$FAKE_LOG.arguments")"
+
+# The game runs in the score folder; a replay named relative to where the
+# command was started is found from there.
+(cd "$tmp/cwd" && run_command env XDG_DATA_HOME="$tmp/data/nested" "$launcher" --watch game.pellmora-replay)
+expect_game_in "--watch" "$folder"
+[ "$(cat "$FAKE_LOG.start")" = "$tmp/cwd" ] ||
+  fail "the game was told it was started in '$(cat "$FAKE_LOG.start")', not $tmp/cwd"
 
 # A folder that cannot be made: XDG_DATA_HOME lies under a regular file.
 touch "$tmp/plain"

@@ -58,6 +58,7 @@ usr=$root/usr
 doc=$usr/share/doc/pellmora
 for file in games/pellmora libexec/pellmora/pellmora share/pellmora/HiScore.dat \
   share/applications/io.pellmora.Pellmora.desktop share/metainfo/io.pellmora.Pellmora.metainfo.xml \
+  share/mime/packages/io.pellmora.Pellmora.xml \
   share/man/man6/pellmora.6.gz share/doc/pellmora/copyright share/doc/pellmora/changelog.Debian.gz \
   share/doc/pellmora/changelog.gz; do
   [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
@@ -78,7 +79,8 @@ desktop-file-validate "$desktop" >"$tmp/desktop.log" 2>&1 || {
   fail "desktop-file-validate rejects the menu entry"
 }
 [ -s "$tmp/desktop.log" ] && fail "desktop-file-validate complains: $(cat "$tmp/desktop.log")"
-for line in 'Exec=/usr/games/pellmora' 'Icon=pellmora' 'Categories=Game;ArcadeGame;' \
+for line in 'Exec=/usr/games/pellmora %f' 'Icon=pellmora' 'Categories=Game;ArcadeGame;' \
+  'MimeType=application/x-pellmora-replay;' \
   'Actions=Fullscreen;Windowed;' 'Exec=/usr/games/pellmora --fullscreen' \
   'Exec=/usr/games/pellmora --windowed'; do
   grep -qx "$line" "$desktop" || fail "the menu entry lacks $line"
@@ -86,6 +88,21 @@ done
 for key in 'Name' 'Name\[ja\]' 'Comment' 'Comment\[ja\]'; do
   grep -Eq "^$key=.+" "$desktop" || fail "the menu entry lacks $key"
 done
+# The replay files' type, as shared-mime-info builds its database from the
+# package's file: *.pellmora-replay, and a file of another name by its
+# magic text, are application/x-pellmora-replay, which the menu entry opens.
+mime=$tmp/share/mime
+mkdir -p "$mime/packages"
+cp "$usr/share/mime/packages/io.pellmora.Pellmora.xml" "$mime/packages/"
+XDG_DATA_HOME=$tmp/share XDG_DATA_DIRS=$tmp/share update-mime-database "$mime" >"$tmp/mime.log" 2>&1 || fail "update-mime-database rejects the type: $(cat "$tmp/mime.log")"
+[ -s "$tmp/mime.log" ] && fail "update-mime-database complains: $(cat "$tmp/mime.log")"
+grep -qx '50:application/x-pellmora-replay:\*\.pellmora-replay' "$mime/globs2" ||
+  fail "no glob *.pellmora-replay for application/x-pellmora-replay: $(cat "$mime/globs2")"
+grep -q 'xml:lang="ja">Pellmora のリプレイ<' "$mime/application/x-pellmora-replay.xml" ||
+  fail "the type has no Japanese comment"
+grep -q 'PELLMORA-REPLAY' "$mime/magic" || fail "the type has no magic text"
+grep -q '<mediatype>application/x-pellmora-replay</mediatype>' \
+  "$usr/share/metainfo/io.pellmora.Pellmora.metainfo.xml" || fail "the metainfo does not name the replay type"
 appstreamcli validate --no-net "$usr/share/metainfo/io.pellmora.Pellmora.metainfo.xml" \
   >"$tmp/metainfo.log" 2>&1 || {
   cat "$tmp/metainfo.log" >&2
