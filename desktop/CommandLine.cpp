@@ -60,8 +60,7 @@ Outcome Parse(const std::vector<std::string>& arguments) {
   const QCommandLineOption noFocusPause(QStringLiteral("no-focus-pause"));
   const QCommandLineOption focusPause(QStringLiteral("focus-pause"));
   const QCommandLineOption watch(QStringLiteral("watch"), QString(), QStringLiteral("FILE"));
-  parser.addOptions(
-      {help, version, scale, fullscreen, windowed, noFocusPause, focusPause, watch});
+  parser.addOptions({help, version, scale, fullscreen, windowed, noFocusPause, focusPause, watch});
 
   QStringList list{QStringLiteral("pellmora")};
   for (const std::string& argument : arguments) list << QString::fromLocal8Bit(argument.c_str());

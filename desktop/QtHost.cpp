@@ -69,8 +69,10 @@ QtHost::QtHost()
   files_.SetLockWait(&saveWaiter_);
   shownCaption_.reserve(64);
   shownCaption_ = session_.Game().Caption;
-  // Every game is recorded from its start to its game over.
+  // Every game is recorded from its start to its game over, and kept beside
+  // the score file for the ranking window to offer.
   session_.RecordGames(true);
+  session_.KeepReplays("desktop");
 
   // One wake-up for the four timers: the session says when the next is due.
   wake_.setSingleShot(true);
