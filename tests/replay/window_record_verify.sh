@@ -144,7 +144,9 @@ if [ -n "$node_js" ]; then
   [ "$said" = "ok $score" ] || fail "node pellmora-sim --verify $last: '$said', the window saved $score"
 fi
 # Taro's game, first in the ranking, is kept as rank 1's.
-cmp -s "$last" HiScore.replays/rank01.pellmora-replay || fail "rank 1's replay is not the game just played"
+cmp -s "$last" HiScore.replays/rank01.pellmora-replay ||
+  fail "rank 1's replay is not the game just played: $(ls -A HiScore.replays | tr '\n' ' ')" \
+    "$(grep -a '^score\|^name' HiScore.replays/* | tr '\n' ' ') $(head -n 1 HiScore.dat)"
 if [ -z "$node_js" ]; then
   echo "$test_name: no node build of pellmora-sim (make web): verified natively only"
 fi
