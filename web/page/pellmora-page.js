@@ -60,7 +60,12 @@ const page = {
   importedName, importedBytes, markRankReplays,
   shareReplay: (bytes) => import('./share.js').then((m) => m.showShareBox(bytes)),
   lastGameShareable: (yes) => { document.getElementById('share-last').hidden = !yes; },
-  watching: (yes) => document.body.classList.toggle('watching', yes),
+  watching: (yes) => {
+    document.body.classList.toggle('watching', yes);
+    // The replay takes the keys: Space must not also press the page button
+    // that had the focus.
+    if (yes && !field.isModalOpen()) field.canvas.focus();
+  },
   // The benchmark's switches and figures (make bench).
   autopilot: false,
   stats: field.stats,
