@@ -11,7 +11,7 @@ import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { readPng } from './png.mjs';
-import { checkKeptGames, checkLinkSize, checkSharedGame, importDamagedArchives }
+import { checkKeptGames, checkLinkSize, checkSharedGame, importArchive, importDamagedArchives }
   from './browser-replays.mjs';
 import { check, clickField, enterName, menuIsUp, openGame, playUntilScored, readField,
          readRanking, runBrowserTest, sleep, waitFor } from './browser-support.mjs';
@@ -128,15 +128,18 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
         `a damaged import is refused with its line (${refused})`);
   await page.keyboard.press('Enter');
   await importDamagedArchives(page, archive, scratch);
+  await importArchive(page, archive, kName, readRanking);
   const desk = join(scratch, 'desk.dat');
   writeFileSync(desk, '500,70,0,0,0,0,0,0,0,0\r\nDesk\r\nTop\r\n' + '\r\n'.repeat(8));
-  await chooser.uploadFile(desk);
+  await (await page.$('#import-file')).uploadFile(desk);
   await page.waitForNavigation({ timeout: 10000 });
   await waitFor('the menu after the import', () => menuIsUp(page), 15000);
   const imported = await readRanking(page);
   check(imported.names[0] === 'Desk' && imported.scores[0] === '500' &&
         imported.names[1] === 'Top' && imported.scores[1] === '70',
         'the imported table is the ranking after the restart');
+  check(!(await imported.form2.$('input.cell.has-replay')),
+        'a plain HiScore.dat leaves its ranks without replays');
 
   // On a touch screen the on-screen keys appear; a held ▲ moves the left and
   // right paddles up as the arrow key does.

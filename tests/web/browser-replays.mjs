@@ -152,3 +152,16 @@ export async function checkLinkSize(page, scratch, sims) {
   check(bytes.length > 0 && length <= 8192,
         `a three-minute game's link is at most 8 KB (${bytes.length} bytes, a link of ${length})`);
 }
+
+// The archive taken back: the page starts afresh with the table, and the
+// first rank offers its game again.
+export async function importArchive(page, archive, name, readRanking) {
+  await (await page.$('#import-file')).uploadFile(archive);
+  await page.waitForNavigation({ timeout: 10000 });
+  await waitFor('the menu after the archive', () => menuIsUp(page), 15000);
+  const ranking = await readRanking(page);
+  check(ranking.names[0] === name && await ranking.form2.$eval(
+    'input.cell.name[data-row="0"]', (e) => e.classList.contains('has-replay')),
+  'the imported archive brings the table and the first rank\'s replay');
+  await ranking.form2.$eval('button.command', (b) => b.click());
+}
