@@ -99,6 +99,12 @@ export async function checkKeptGames(page, form2, scratch, sims, score) {
   await waitFor('the rank\'s replay', () => watching(page), 5000);
   await page.keyboard.press('Escape');
   await waitFor('the menu after the replay', async () => !(await watching(page)), 5000);
+  await row.click({ button: 'right' });
+  await waitFor('the rank menu', () => page.$('#rank-menu:not([hidden])'), 3000);
+  await page.click('#rank-menu .share');
+  const box = await waitFor('the share box', () => page.$('dialog#sharebox[open]'), 5000);
+  const link = await box.$eval('input', (e) => e.value);
+  await page.keyboard.press('Escape');
 
   await page.click('#export-all');
   const archive = join(scratch, 'Pellmora-ranking.tar');
@@ -111,6 +117,8 @@ export async function checkKeptGames(page, form2, scratch, sims, score) {
   const kept = join(unpacked, 'HiScore.replays', 'rank01.pellmora-replay');
   const said = existsSync(kept) ? verifyEverywhere(sims, kept) : ['none'];
   check(said.every((s) => s === `0:ok ${score}`), `the kept replay of rank 1 verifies (${said})`);
+  check(existsSync(kept) && inflateRawSync(Buffer.from(new URL(link).hash.slice(8), 'base64url'))
+    .equals(readFileSync(kept)), 'the rank\'s "共有" link carries the kept replay byte for byte');
   check(readFileSync(join(unpacked, 'HiScore.dat')).toString('latin1').startsWith(`${score},`),
         'the archive\'s HiScore.dat holds the table');
   return archive;
