@@ -147,9 +147,7 @@ void WebHost::Handle(const page::Event& event) {
       if (const std::optional<Replay> replay = RankReplay(event.a)) Watch(*replay);
       break;
     case EventKind::ShareRank:
-      if (const std::optional<Replay> replay = RankReplay(event.a)) {
-        page::ShareReplay(WriteReplay(*replay));
-      }
+      if (const std::optional<Replay> replay = RankReplay(event.a)) Share(*replay);
       break;
     case EventKind::ShareLast:
       ShareLast();

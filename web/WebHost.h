@@ -66,6 +66,7 @@ class WebHost final : public Frontend, public RealClock {
   void WatchKeyDown(int virtualKey);
   void PauseWatched();
   std::optional<Replay> RankReplay(int rank);
+  void Share(const Replay& replay);
   void ShareLast();
   void MarkRankReplays(const Form2Controls& boxes);
   void NoteLastGame();

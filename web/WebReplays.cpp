@@ -82,11 +82,18 @@ std::optional<Replay> WebHost::RankReplay(int rank) {
   return replay;
 }
 
+// The share box is modal: a game under way waits paused behind it.
+void WebHost::Share(const Replay& replay) {
+  session_.PauseAsEsc();
+  session_.ReleaseAllKeys();
+  page::ShareReplay(WriteReplay(replay));
+}
+
 void WebHost::ShareLast() {
   if (session_.Recordings().HasLastGame()) {
-    page::ShareReplay(WriteReplay(session_.Recordings().LastGame("browser")));
+    Share(session_.Recordings().LastGame("browser"));
   } else if (const std::optional<Replay> last = LastReplay(files_)) {
-    page::ShareReplay(WriteReplay(*last));
+    Share(*last);
   } else {
     MsgBox("共有できるゲームがまだありません。", design::kGameName);
     AfterEvent();
