@@ -50,7 +50,8 @@ export async function replayLink(bytes) {
   const packed = new Response(new Blob([bytes]).stream()
     .pipeThrough(new CompressionStream('deflate-raw')));
   const fragment = toBase64Url(new Uint8Array(await packed.arrayBuffer()));
-  return location.origin + location.pathname + location.search + '#' + kKey + fragment;
+  // The page's own switches (?autopilot) stay behind.
+  return location.origin + location.pathname + '#' + kKey + fragment;
 }
 
 // The replay a link's fragment carries: null when it carries none; throws
