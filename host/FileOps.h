@@ -65,6 +65,11 @@ class FileOps {
   // gone: what its killed saves left behind. Empty unless this copy holds the
   // folder's lock, as then no other save can be writing there.
   virtual std::vector<std::string> Leftovers(const std::string& prefix) = 0;
+  // Makes a folder where nothing stands; a folder already there is fine.
+  // Layers that keep no folders of their own need not.
+  virtual FileResult MakeFolder(const std::string& name) {
+    return FileResult{95, "no folder can be made here: " + name};
+  }
   // Makes the folder's entries (a rename) durable.
   virtual FileResult SyncFolder(const std::string& folder) = 0;
   // Waits until no other copy of the game holds the folder, then holds it

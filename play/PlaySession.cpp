@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "game/Int16.h"
+#include "play/ReplayShelf.h"
 
 namespace pellmora {
 
@@ -38,7 +39,13 @@ void PlaySession::Dispatch(ReplayEventKind kind, std::int32_t arg, Handler&& han
     return;
   }
   --dispatching_;
-  if (recorded) recorder_.EventDone(form_);
+  if (recorded) {
+    const std::uint64_t kept = recorder_.GamesKept();
+    recorder_.EventDone(form_);
+    if (!keepHost_.empty() && recorder_.GamesKept() != kept) {
+      shelfProblem_ = KeepReplay(frontend_.Files(), recorder_.LastGame(keepHost_)).problem;
+    }
+  }
   frontend_.EventDone();
 }
 

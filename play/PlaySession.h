@@ -66,6 +66,11 @@ class PlaySession final : public Host, private TimerTarget {
   // Every game from its start to its game over is recorded while on.
   void RecordGames(bool on) noexcept { recordGames_ = on; }
   const Recorder& Recordings() const noexcept { return recorder_; }
+  // After each recorded game over its replay is kept beside the score file,
+  // named as made by `host`; empty keeps none.
+  void KeepReplays(std::string host) { keepHost_ = std::move(host); }
+  // What the last keep could not do; empty when it kept everything.
+  const std::string& ShelfProblem() const noexcept { return shelfProblem_; }
   // A replay's event, with the key reads and scripted values it took.
   void ReplayEvent(const RecordedEvent& event);
 
@@ -109,6 +114,8 @@ class PlaySession final : public Host, private TimerTarget {
   std::unique_ptr<Form2Controls> form2_;
   Recorder recorder_;
   bool recordGames_ = false;
+  std::string keepHost_;
+  std::string shelfProblem_;
   int dispatching_ = 0;
   std::int64_t keyDowns_ = 0;
   bool ended_ = false;

@@ -4,6 +4,7 @@
 
 #include "game/Int16.h"
 #include "game/Rules.h"
+#include "scores/ScoreFile.h"
 
 namespace pellmora {
 
@@ -73,9 +74,10 @@ void Recorder::EventDone(const Form1& game) {
   lastScore_ = game.score;
   // The name the ranking keeps for an unnamed entry; none when the score
   // did not reach the ranking.
-  lastName_ = answered_ ? (answer_.empty() ? "名無し" : answer_) : "";
+  lastName_ = answered_ ? (answer_.empty() ? "名無し" : NameAsStored(answer_)) : "";
   lastDate_ = std::time(nullptr);
   haveLast_ = true;
+  ++gamesKept_;
 }
 
 Replay Recorder::LastGame(const std::string& host) const {

@@ -40,6 +40,8 @@ class Recorder {
 
   // The last game that reached its game over; false before the first.
   bool HasLastGame() const noexcept { return haveLast_; }
+  // How many games reached their game over recorded whole.
+  std::uint64_t GamesKept() const noexcept { return gamesKept_; }
   // That game as a replay, made by `host`.
   Replay LastGame(const std::string& host) const;
 
@@ -61,6 +63,7 @@ class Recorder {
 
   // The last whole game.
   bool haveLast_ = false;
+  std::uint64_t gamesKept_ = 0;
   std::vector<std::uint8_t> lastEvents_;
   GameSnapshot lastStart_;
   Luck::State lastLuck_;

@@ -244,6 +244,14 @@ std::vector<std::string> PosixFileOps::Leftovers(const std::string& prefix) {
   return found;
 }
 
+FileResult PosixFileOps::MakeFolder(const std::string& name) {
+  if (::mkdir(name.c_str(), 0755) == 0) return {};
+  const int error = errno;
+  struct stat st {};
+  if (error == EEXIST && ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return {};
+  return Failure(error == EEXIST ? ENOTDIR : error);
+}
+
 FileResult PosixFileOps::SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return Failure(errno);

@@ -44,6 +44,7 @@ class PosixFileOps : public FileOps {
   FileResult MoveToFreeName(const std::string& from, const std::string& to) override;
   // A tag that is the id of no process on this machine is gone.
   std::vector<std::string> Leftovers(const std::string& prefix) override;
+  FileResult MakeFolder(const std::string& name) override;
   FileResult SyncFolder(const std::string& folder) override;
   // flock() on the folder itself: nothing is left behind, and the kernel
   // lets go when the process dies.

@@ -1,10 +1,5 @@
 #include "web/ImportedFiles.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "game/ScoreFileMessages.h"
 #include "play/Replay.h"
 #include "play/ReplayShelf.h"
@@ -58,9 +53,10 @@ std::string ImportProblem(const std::vector<ImportedFile>& imported) {
 SaveResult StoreImported(FileOps& files, const std::vector<ImportedFile>& imported) {
   const FolderLock lock(files, ".");
   SaveResult saved;
-  if (::mkdir(kReplayFolder, 0755) != 0 && errno != EEXIST) {
-    saved.error = errno;
-    saved.reason = std::strerror(errno);
+  const FileResult folder = files.MakeFolder(kReplayFolder);
+  if (!folder.Ok()) {
+    saved.error = folder.error;
+    saved.reason = folder.reason;
     return saved;
   }
   // The table last: should a replay not be stored, the old table stays.
