@@ -21,6 +21,7 @@ EM_ASYNC_JS(void, pellmora_wait_event, (double due, int* out), {
 EM_JS(void, pellmora_request_paint, (), { Module.pellmoraPage.requestPaint(); });
 
 EM_JS(int, pellmora_autopilot_wanted, (), { return Module.pellmoraPage.autopilot ? 1 : 0; });
+EM_JS(int, pellmora_recording_wanted, (), { return Module.pellmoraPage.recording ? 1 : 0; });
 
 EM_JS(void, pellmora_note_tick, (), { Module.pellmoraPage.noteTick(); });
 
@@ -143,6 +144,10 @@ void RequestPaint() {
 
 bool AutopilotWanted() {
   return pellmora_autopilot_wanted() != 0;
+}
+
+bool RecordingWanted() {
+  return pellmora_recording_wanted() != 0;
 }
 
 void NoteTick() {

@@ -44,6 +44,8 @@ void RequestPaint();
 // The page's benchmark: whether the autopilot plays (?autopilot), and a
 // note of each game tick's time (?bench).
 bool AutopilotWanted();
+// False only when the benchmark measures the page without recording.
+bool RecordingWanted();
 void NoteTick();
 
 // A picture as straight RGBA bytes, row by row from the top-left.

@@ -32,6 +32,7 @@ void WebHost::Run() {
   UploadPictures();
   DefineLabels();
   session_.SetAutopilot(page::AutopilotWanted());
+  session_.RecordGames(page::RecordingWanted());
   // As the desktop launcher does: a first start finds the empty table.
   if (!files_.Exists(kHiScoreFileName)) {
     const FolderLock lock(files_, ".");

@@ -68,6 +68,7 @@ const page = {
   },
   // The benchmark's switches and figures (make bench).
   autopilot: false,
+  recording: true,
   stats: field.stats,
   noteTick: () => {
     if (field.stats.bench) field.stats.ticks.push(performance.now());
@@ -75,6 +76,8 @@ const page = {
 };
 const flags = new URLSearchParams(location.search);
 page.autopilot = flags.has('autopilot');
+// Recording's cost, for the benchmark only.
+page.recording = !flags.has('norecord');
 field.stats.bench = flags.has('bench');
 
 setUpMenuButtons();
