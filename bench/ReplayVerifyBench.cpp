@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "headless/SimGame.h"
@@ -32,7 +33,12 @@ int main(int argc, char** argv) {
   host.SetAutopilot(false);
   host.Wait(60'000);
   const Replay replay = game.Session().Recordings().LastGame("headless");
-  const std::size_t bytes = WriteReplay(replay).size();
+  const std::string file = WriteReplay(replay);
+  const std::size_t bytes = file.size();
+  // The file too, for pellmora-sim --verify natively and under node.
+  if (argc > 2) {
+    std::ofstream(argv[2], std::ios::binary) << file;
+  }
   const long long ticks = host.Fired(2);
 
   long long verified = 0;

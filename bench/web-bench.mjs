@@ -124,50 +124,60 @@ try {
   console.log(`web_load_pictures_decoded_ms ${load.labels.toFixed(1)}`);
   console.log(`web_bytes_before_first_frame ${load.bytes}`);
 
-  // The title animation ends with the menu; then a game on the autopilot.
-  await sleep(2000);
-  const box = await page.$eval('#form1', (c) => {
-    const b = c.getBoundingClientRect();
-    return { left: b.left, top: b.top, scale: b.width / 640 };
-  });
-  const start = () => page.mouse.click(box.left + 308 * box.scale, box.top + 324 * box.scale);
-  await start();
-  await sleep(500);
-  await page.evaluate(() => { Module.pellmoraPage.stats.ticks = []; });
-  const pid = browser.process().pid;
-  const cpu0 = cpuSeconds(pid);
-  const metrics0 = await page.metrics();
-  const wall0 = Date.now();
-  let games = 1;
-  while (Date.now() - wall0 < playSeconds * 1000) {
-    await sleep(250);
-    // A lost ball: name the score, close the message and start again.
-    if (await page.$('dialog[open]')) {
-      await page.keyboard.press('Enter');
-      await sleep(100);
-      await page.keyboard.press('Enter');
-      await sleep(300);
-      await start();
-      games += 1;
+  // Plays on the autopilot for playSeconds and prints the tick and CPU figures.
+  async function measurePlay(page, suffix) {
+    // The title animation ends with the menu; then a game on the autopilot.
+    await sleep(2000);
+    const box = await page.$eval('#form1', (c) => {
+      const b = c.getBoundingClientRect();
+      return { left: b.left, top: b.top, scale: b.width / 640 };
+    });
+    const start = () => page.mouse.click(box.left + 308 * box.scale, box.top + 324 * box.scale);
+    await start();
+    await sleep(500);
+    await page.evaluate(() => { Module.pellmoraPage.stats.ticks = []; });
+    const pid = browser.process().pid;
+    const cpu0 = cpuSeconds(pid);
+    const metrics0 = await page.metrics();
+    const wall0 = Date.now();
+    let games = 1;
+    while (Date.now() - wall0 < playSeconds * 1000) {
+      await sleep(250);
+      // A lost ball: name the score, close the message and start again.
+      if (await page.$('dialog[open]')) {
+        await page.keyboard.press('Enter');
+        await sleep(100);
+        await page.keyboard.press('Enter');
+        await sleep(300);
+        await start();
+        games += 1;
+      }
     }
+    const wall = (Date.now() - wall0) / 1000;
+    const cpu = cpuSeconds(pid) - cpu0;
+    const metrics1 = await page.metrics();
+    const ticks = await page.evaluate(() => Module.pellmoraPage.stats.ticks);
+    // The pauses between games (name, message, start) are not play.
+    const intervals = [];
+    for (let i = 1; i < ticks.length; ++i) {
+      if (ticks[i] - ticks[i - 1] < 200) intervals.push(ticks[i] - ticks[i - 1]);
+    }
+    intervals.sort((a, b) => a - b);
+    const span = intervals.reduce((sum, v) => sum + v, 0) / 1000;
+    console.log(`web_games_played${suffix} ${games}`);
+    console.log(`web_ticks_per_second${suffix} ${(intervals.length / span).toFixed(2)}`);
+    console.log(`web_tick_interval_median_ms${suffix} ${percentile(intervals, 50).toFixed(2)}`);
+    console.log(`web_tick_interval_p99_ms${suffix} ${percentile(intervals, 99).toFixed(2)}`);
+    console.log(`web_page_main_thread_cpu_percent${suffix} ${(100 * (metrics1.TaskDuration - metrics0.TaskDuration) / wall).toFixed(2)}`);
+    console.log(`web_chromium_cpu_percent${suffix} ${(100 * cpu / wall).toFixed(2)}`);
   }
-  const wall = (Date.now() - wall0) / 1000;
-  const cpu = cpuSeconds(pid) - cpu0;
-  const metrics1 = await page.metrics();
-  const ticks = await page.evaluate(() => Module.pellmoraPage.stats.ticks);
-  // The pauses between games (name, message, start) are not play.
-  const intervals = [];
-  for (let i = 1; i < ticks.length; ++i) {
-    if (ticks[i] - ticks[i - 1] < 200) intervals.push(ticks[i] - ticks[i - 1]);
-  }
-  intervals.sort((a, b) => a - b);
-  const span = intervals.reduce((sum, v) => sum + v, 0) / 1000;
-  console.log(`web_games_played ${games}`);
-  console.log(`web_ticks_per_second ${(intervals.length / span).toFixed(2)}`);
-  console.log(`web_tick_interval_median_ms ${percentile(intervals, 50).toFixed(2)}`);
-  console.log(`web_tick_interval_p99_ms ${percentile(intervals, 99).toFixed(2)}`);
-  console.log(`web_page_main_thread_cpu_percent ${(100 * (metrics1.TaskDuration - metrics0.TaskDuration) / wall).toFixed(2)}`);
-  console.log(`web_chromium_cpu_percent ${(100 * cpu / wall).toFixed(2)}`);
+  await measurePlay(page, '');
+  // The same with the recorder off, for recording's cost, alone in the browser.
+  await page.close();
+  const unrecorded = await browser.newPage();
+  await unrecorded.setViewport({ width: 900, height: 700 });
+  await unrecorded.goto(`${url}&norecord`);
+  await measurePlay(unrecorded, '_norecord');
 } finally {
   await browser.close();
   server.kill();

@@ -16,7 +16,8 @@
 namespace pellmora {
 
 constexpr std::string_view kReplayMagic = "PELLMORA-REPLAY";
-constexpr int kReplayFormat = 1;
+// 1: the events as they are; 2: the events deflated.
+constexpr int kReplayFormat = 2;
 // No replay reader takes more: a ten-minute game fits in 32 KB.
 constexpr std::size_t kMaxReplayBytes = 8u << 20;
 

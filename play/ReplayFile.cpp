@@ -1,6 +1,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "play/Deflate.h"
 #include "play/Replay.h"
 
 namespace pellmora {
@@ -66,10 +67,20 @@ std::string WriteReplay(const Replay& replay) {
   HeaderLine(out, "luck",
              (replay.scripted ? "scripted " : "") + std::to_string(replay.luck.seed) + " " +
                  std::to_string(replay.luck.draws));
-  HeaderLine(out, "events", std::to_string(replay.events.size()));
+  if (replay.format < 2) {
+    HeaderLine(out, "events", std::to_string(replay.events.size()));
+    out.push_back('\n');
+    out.append(reinterpret_cast<const char*>(replay.start.bytes), GameSnapshot::kBytes);
+    out.append(reinterpret_cast<const char*>(replay.events.data()), replay.events.size());
+    return out;
+  }
+  const std::string packed = Deflate(replay.events);
+  HeaderLine(
+      out, "events",
+      "deflate " + std::to_string(replay.events.size()) + " " + std::to_string(packed.size()));
   out.push_back('\n');
   out.append(reinterpret_cast<const char*>(replay.start.bytes), GameSnapshot::kBytes);
-  out.append(reinterpret_cast<const char*>(replay.events.data()), replay.events.size());
+  out.append(packed);
   return out;
 }
 
@@ -120,9 +131,22 @@ ReplayRead ReadReplay(std::string_view bytes) {
   }
   // A generator wound on further than any game draws would take forever.
   if (replay.luck.draws > (std::uint64_t{1} << 24)) return Refused("damaged header: luck");
-  if (!header("events") || !ParseNumber(value, eventBytes))
+  // Format 2 on: "deflate RAW STORED", the events' size unpacked and as
+  // stored.
+  std::size_t rawBytes = 0;
+  if (!header("events")) return Refused("damaged header: events");
+  if (replay.format >= 2) {
+    const std::size_t space2 = value.substr(0, 8) == "deflate " ? value.find(' ', 8) : 0;
+    if (space2 == 0 || space2 == std::string_view::npos ||
+        !ParseNumber(value.substr(8, space2 - 8), rawBytes) || rawBytes > kMaxReplayBytes ||
+        !ParseNumber(value.substr(space2 + 1), eventBytes)) {
+      return Refused("damaged header: events");
+    }
+  } else if (!ParseNumber(value, eventBytes)) {
     return Refused("damaged header: events");
+  }
   if (!TakeLine(rest, line) || !line.empty()) return Refused("damaged header: no end");
+  if (eventBytes > kMaxReplayBytes) return Refused("damaged header: events");
   if (rest.size() != GameSnapshot::kBytes + eventBytes) {
     return Refused(rest.size() < GameSnapshot::kBytes + eventBytes
                        ? "the replay is cut short"
@@ -130,7 +154,11 @@ ReplayRead ReadReplay(std::string_view bytes) {
   }
   std::memcpy(replay.start.bytes, rest.data(), GameSnapshot::kBytes);
   rest.remove_prefix(GameSnapshot::kBytes);
-  replay.events.assign(rest.begin(), rest.end());
+  if (replay.format < 2) {
+    replay.events.assign(rest.begin(), rest.end());
+  } else if (!Inflate(rest, rawBytes, replay.events)) {
+    return Refused("the replay's events are damaged");
+  }
   read.ok = true;
   return read;
 }

@@ -21,6 +21,7 @@ EM_ASYNC_JS(void, pellmora_wait_event, (double due, int* out), {
 EM_JS(void, pellmora_request_paint, (), { Module.pellmoraPage.requestPaint(); });
 
 EM_JS(int, pellmora_autopilot_wanted, (), { return Module.pellmoraPage.autopilot ? 1 : 0; });
+EM_JS(int, pellmora_recording_wanted, (), { return Module.pellmoraPage.recording ? 1 : 0; });
 
 EM_JS(void, pellmora_note_tick, (), { Module.pellmoraPage.noteTick(); });
 
@@ -92,6 +93,33 @@ EM_ASYNC_JS(void, pellmora_lock_scores, (), { await Module.pellmoraPage.lockScor
 
 EM_ASYNC_JS(void, pellmora_unlock_scores, (), { await Module.pellmoraPage.unlockScores(); });
 
+EM_JS(char*, pellmora_imported_name, (int i), {
+  const name = Module.pellmoraPage.importedName(i);
+  const size = lengthBytesUTF8(name) + 1;
+  const copy = _malloc(size);
+  stringToUTF8(name, copy, size);
+  return copy;
+});
+
+EM_JS(void*, pellmora_imported_bytes, (int i, int* size), {
+  const bytes = Module.pellmoraPage.importedBytes(i);
+  const copy = _malloc(Math.max(1, bytes.length));
+  HEAPU8.set(bytes, copy);
+  HEAP32[size >> 2] = bytes.length;
+  return copy;
+});
+
+EM_JS(void, pellmora_mark_rank_replays, (unsigned ranks),
+      { Module.pellmoraPage.markRankReplays(ranks); });
+
+EM_JS(void, pellmora_last_game_shareable, (int yes),
+      { Module.pellmoraPage.lastGameShareable(yes != 0); });
+
+EM_JS(void, pellmora_watching, (int yes), { Module.pellmoraPage.watching(yes != 0); });
+
+EM_JS(void, pellmora_share_replay, (const void* bytes, int size),
+      { Module.pellmoraPage.shareReplay(HEAPU8.slice(bytes, bytes + size)); });
+
 EM_JS(void, pellmora_ended, (int failed), { Module.pellmoraPage.ended(failed != 0); });
 
 EM_JS(void, pellmora_restart, (), { Module.pellmoraPage.restart(); });
@@ -116,6 +144,10 @@ void RequestPaint() {
 
 bool AutopilotWanted() {
   return pellmora_autopilot_wanted() != 0;
+}
+
+bool RecordingWanted() {
+  return pellmora_recording_wanted() != 0;
 }
 
 void NoteTick() {
@@ -195,6 +227,32 @@ void LockScores() {
 
 void UnlockScores() {
   pellmora_unlock_scores();
+}
+
+void ImportedFile(int i, std::string& name, std::string& bytes) {
+  char* typed = pellmora_imported_name(i);
+  name = typed;
+  std::free(typed);
+  int size = 0;
+  void* copy = pellmora_imported_bytes(i, &size);
+  bytes.assign(static_cast<const char*>(copy), static_cast<std::size_t>(size));
+  std::free(copy);
+}
+
+void MarkRankReplays(std::uint32_t ranks) {
+  pellmora_mark_rank_replays(ranks);
+}
+
+void LastGameShareable(bool yes) {
+  pellmora_last_game_shareable(yes ? 1 : 0);
+}
+
+void Watching(bool yes) {
+  pellmora_watching(yes ? 1 : 0);
+}
+
+void ShareReplay(const std::string& bytes) {
+  pellmora_share_replay(bytes.data(), static_cast<int>(bytes.size()));
 }
 
 void Ended(bool failed) {

@@ -21,7 +21,11 @@ enum class EventKind : int {
   Paint = 7,          // the display is ready for a frame
   RankingClose = 8,   // the ranking window's close button
   RankingClosed = 9,  // the ranking window closed by its title bar
-  Import = 10,        // a = malloc'd bytes of a chosen file, b = their count
+  Import = 10,        // a = the count of files chosen (ImportedFile)
+  WatchFile = 11,     // a = malloc'd bytes of a replay (a file, a link), b = their count
+  WatchRank = 12,     // a = the rank 1..10 whose game is to be watched
+  ShareRank = 13,     // a = the rank 1..10 whose game is to be shared
+  ShareLast = 14,     // the last game played is to be shared
 };
 
 struct Event {
@@ -40,6 +44,8 @@ void RequestPaint();
 // The page's benchmark: whether the autopilot plays (?autopilot), and a
 // note of each game tick's time (?bench).
 bool AutopilotWanted();
+// False only when the benchmark measures the page without recording.
+bool RecordingWanted();
 void NoteTick();
 
 // A picture as straight RGBA bytes, row by row from the top-left.
@@ -76,6 +82,18 @@ void CloseRanking();
 void FetchScores();
 void LockScores();
 void UnlockScores();
+
+// File i of an import (a HiScore.dat alone, or an archive's files): its
+// name in the score folder and its bytes.
+void ImportedFile(int i, std::string& name, std::string& bytes);
+
+// Replays: which ranks of the open ranking window have one (bit 0: the
+// first), whether the last game can be shared, whether a replay plays; and
+// the share box with a replay's link.
+void MarkRankReplays(std::uint32_t ranks);
+void LastGameShareable(bool yes);
+void Watching(bool yes);
+void ShareReplay(const std::string& bytes);
 
 // The program has ended; `failed` when an error ended it.
 void Ended(bool failed);

@@ -1,5 +1,6 @@
 #include "web/RankingWindow.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "host/Design.h"
@@ -45,6 +46,16 @@ void SyncRankingWindow(const Form2Controls& controls) {
                           box.Height);
     }
   }
+}
+
+HiScoreTable ShownTable(const Form2Controls& controls) {
+  HiScoreTable table;
+  for (int i = 0; i < kHiScoreListed; ++i) {
+    table.hiNames[i] = controls.Text1[i].Text;
+    table.hiScores[i] =
+        static_cast<int16_t>(std::strtol(controls.Text2[i].Text.c_str(), nullptr, 10));
+  }
+  return table;
 }
 
 }  // namespace pellmora

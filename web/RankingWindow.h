@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/Host.h"
+#include "scores/HiScoreTable.h"
 
 namespace pellmora {
 
@@ -10,5 +11,8 @@ namespace pellmora {
 void OpenRankingWindow();
 // Shows the boxes' texts, places and visibility.
 void SyncRankingWindow(const Form2Controls& controls);
+// The table as the window shows it, which a game over does not refresh:
+// the rank a player points at is the row they see.
+HiScoreTable ShownTable(const Form2Controls& controls);
 
 }  // namespace pellmora

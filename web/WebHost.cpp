@@ -1,14 +1,16 @@
 #include "web/WebHost.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
+#include <vector>
 
 #include "game/ScoreFileMessages.h"
 #include "host/Design.h"
 #include "play/Form1Painter.h"
 #include "scores/ScoreFile.h"
 #include "web/FirstVisit.h"
+#include "web/ImportedFiles.h"
 #include "web/PageCanvas.h"
 #include "web/RankingWindow.h"
 
@@ -16,8 +18,10 @@ namespace pellmora {
 
 WebHost::WebHost() : session_(*this, this, PlaySession::Seeding::Entropy) {
   shownCaption_.reserve(64);
-  // Every game is recorded from its start to its game over.
+  // Every game is recorded from its start to its game over, and kept with
+  // the ranking.
   session_.RecordGames(true);
+  session_.KeepReplays("browser");
 }
 
 std::int64_t WebHost::Now() {
@@ -28,6 +32,7 @@ void WebHost::Run() {
   UploadPictures();
   DefineLabels();
   session_.SetAutopilot(page::AutopilotWanted());
+  session_.RecordGames(page::RecordingWanted());
   // As the desktop launcher does: a first start finds the empty table.
   if (!files_.Exists(kHiScoreFileName)) {
     const FolderLock lock(files_, ".");
@@ -35,6 +40,7 @@ void WebHost::Run() {
   }
 
   session_.Load();
+  NoteLastGame();
   const TimerDispatch& timers = session_.Timers();
   while (!ended_) {
     // Every timer event that is due goes first, in time order.
@@ -42,11 +48,20 @@ void WebHost::Run() {
     session_.FireDue(Now());
     for (std::int64_t tick = ticks; tick < timers.Fired(2); ++tick) page::NoteTick();
     if (ended_) break;
-    const std::int64_t next = timers.NextDue();
-    Handle(page::WaitEvent(next == TimerDispatch::kNever
-                               ? HUGE_VAL
-                               : static_cast<double>(next) / TimerDispatch::kMicrosecondsPerMs));
+    if (watched_) PlayWatched();
+    Handle(page::WaitEvent(NextDueMs()));
   }
+}
+
+// The game's next timer, or the watched replay's next event when sooner.
+double WebHost::NextDueMs() {
+  const std::int64_t next = session_.Timers().NextDue();
+  double due = next == TimerDispatch::kNever
+                   ? HUGE_VAL
+                   : static_cast<double>(next) / TimerDispatch::kMicrosecondsPerMs;
+  const std::int64_t wait = watched_ ? watched_->MsUntilNext() : -1;
+  if (wait >= 0) due = std::min(due, page::Now() + static_cast<double>(wait));
+  return due;
 }
 
 // After every handler the page shows what it changed.
@@ -56,15 +71,22 @@ void WebHost::EventDone() {
 }
 
 void WebHost::AfterEvent() {
-  const std::string& caption = session_.Game().Caption;
-  if (caption != shownCaption_) {
-    shownCaption_ = caption;
-    page::SetTitle(shownCaption_);
+  if (watched_) {
+    ShowCaption(watched_->Caption());
+  } else {
+    ShowCaption(session_.Game().Caption);
   }
+  if (!lastShareable_ && session_.Recordings().HasLastGame()) NoteLastGame();
   if (!paintAsked_) {
     paintAsked_ = true;
     page::RequestPaint();
   }
+}
+
+void WebHost::ShowCaption(const std::string& caption) {
+  if (caption == shownCaption_) return;
+  shownCaption_ = caption;
+  page::SetTitle(shownCaption_);
 }
 
 void WebHost::Handle(const page::Event& event) {
@@ -74,12 +96,18 @@ void WebHost::Handle(const page::Event& event) {
       break;
     case EventKind::KeyDown:
       if (event.a <= 0 || event.a >= kKeyCodes) break;
+      if (watched_) {
+        WatchKeyDown(event.a);
+        break;
+      }
       session_.KeyDown(event.a, event.b == 0);
       break;
     case EventKind::KeyUp:
       session_.KeyUp(event.a);
       break;
     case EventKind::PointerDown:
+      // The menu waits under a replay: its buttons are not on the screen.
+      if (watched_) break;
       pressedButton_ =
           MenuButtonAt(session_.Game(), static_cast<float>(event.a), static_cast<float>(event.b));
       if (pressedButton_ >= 0) AfterEvent();
@@ -94,6 +122,7 @@ void WebHost::Handle(const page::Event& event) {
       session_.ReleaseAllKeys();
       // A hidden tab would leave the ball flying unseen.
       session_.PauseAsEsc();
+      if (watched_) PauseWatched();
       break;
     case EventKind::Paint:
       paintAsked_ = false;
@@ -105,13 +134,25 @@ void WebHost::Handle(const page::Event& event) {
     case EventKind::RankingClosed:
       session_.CloseForm2();
       break;
-    case EventKind::Import: {
+    case EventKind::Import:
+      Import(event.a);
+      break;
+    case EventKind::WatchFile: {
       char* bytes = reinterpret_cast<char*>(static_cast<std::uintptr_t>(event.a));
-      std::string copy(bytes, static_cast<std::size_t>(event.b));
+      const std::string copy(bytes, static_cast<std::size_t>(event.b));
       std::free(bytes);
-      Import(std::move(copy));
+      WatchBytes(copy);
       break;
     }
+    case EventKind::WatchRank:
+      if (const std::optional<Replay> replay = RankReplay(event.a)) Watch(*replay);
+      break;
+    case EventKind::ShareRank:
+      if (const std::optional<Replay> replay = RankReplay(event.a)) Share(*replay);
+      break;
+    case EventKind::ShareLast:
+      ShareLast();
+      break;
   }
 }
 
@@ -125,24 +166,20 @@ void WebHost::PointerUp(float x, float y) {
   session_.Click(static_cast<MenuButton>(pressed));
 }
 
-// An imported file is checked as start-up reads it; a good one replaces the
-// stored table and the game starts again so that start-up reads it.
-void WebHost::Import(std::string bytes) {
+// Imported files are checked as start-up reads them; good ones replace the
+// stored table and its replays, and the game starts again so that start-up
+// reads them.
+void WebHost::Import(int fileCount) {
   if (ended_) return;
-  const ParsedScoreFile parsed = ParseScoreFile(bytes);
-  if (bytes.size() > kMaxScoreFileBytes || !parsed.ok) {
-    const std::string problem = bytes.size() > kMaxScoreFileBytes
-                                    ? TooLargeProblem()
-                                    : UnreadableLineProblem(parsed.failedLine);
-    MsgBox(QuotedScoreFile() + problem + "このファイルは取り込みませんでした。", design::kGameName);
+  std::vector<ImportedFile> imported(static_cast<std::size_t>(std::max(0, fileCount)));
+  for (int i = 0; i < fileCount; ++i) page::ImportedFile(i, imported[i].name, imported[i].bytes);
+  const std::string problem = ImportProblem(imported);
+  if (!problem.empty()) {
+    MsgBox(problem, design::kGameName);
     AfterEvent();
     return;
   }
-  SaveResult saved;
-  {
-    const FolderLock lock(files_, ".");
-    saved = SaveAtomically(files_, kHiScoreFileName, bytes);
-  }
+  const SaveResult saved = StoreImported(files_, imported);
   if (!saved.Ok()) {
     MsgBox(SaveFailedMessage(saved.reason), design::kGameName);
     AfterEvent();
@@ -154,7 +191,11 @@ void WebHost::Import(std::string bytes) {
 
 void WebHost::Paint() {
   PageCanvas canvas;
-  PaintForm1(session_.Game(), canvas, pressedButton_);
+  if (watched_) {
+    PaintForm1(watched_->Game(), canvas, -1);
+  } else {
+    PaintForm1(session_.Game(), canvas, pressedButton_);
+  }
 }
 
 void WebHost::MsgBox(const std::string& text, const std::string& title) {
@@ -176,6 +217,7 @@ std::string WebHost::InputBox(const std::string& prompt, const std::string& titl
 void WebHost::Form2Opened(Form2Controls& boxes) {
   OpenRankingWindow();
   SyncRankingWindow(boxes);
+  MarkRankReplays(boxes);
 }
 
 // Asked for again while it is open, the same window comes to the front.
@@ -185,6 +227,7 @@ void WebHost::Form2Raised() {
 
 void WebHost::Form2Changed(const Form2Controls& boxes) {
   SyncRankingWindow(boxes);
+  MarkRankReplays(boxes);
 }
 
 void WebHost::Form2Closed() {

@@ -5,10 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "play/Frontend.h"
 #include "play/PlaySession.h"
+#include "play/Replay.h"
+#include "play/ReplayPlayer.h"
 #include "play/TimerDispatch.h"
 #include "web/Page.h"
 #include "web/WebFileOps.h"
@@ -46,17 +50,35 @@ class WebHost final : public Frontend, public RealClock {
   static constexpr int kKeyCodes = 256;
 
   void AfterEvent();
+  void ShowCaption(const std::string& caption);
+  double NextDueMs();
   void Handle(const page::Event& event);
   void PointerUp(float x, float y);
-  void Import(std::string bytes);
+  void Import(int fileCount);
   void Paint();
+
+  // Replays (WebReplays.cpp): watched in the game's canvas in place of the
+  // game, which waits at its menu meanwhile; shared as a link.
+  void Watch(const Replay& replay);
+  void WatchBytes(const std::string& bytes);
+  void PlayWatched();
+  void StopWatching();
+  void WatchKeyDown(int virtualKey);
+  void PauseWatched();
+  std::optional<Replay> RankReplay(int rank);
+  void Share(const Replay& replay);
+  void ShareLast();
+  void MarkRankReplays(const Form2Controls& boxes);
+  void NoteLastGame();
 
   WebFileOps files_;
   PlaySession session_;
+  std::unique_ptr<ReplayPlayer> watched_;
   std::string shownCaption_;
   int pressedButton_ = -1;  // the menu button held down by the pointer
   bool ended_ = false;
   bool paintAsked_ = false;
+  bool lastShareable_ = false;
 };
 
 }  // namespace pellmora

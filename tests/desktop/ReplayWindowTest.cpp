@@ -171,8 +171,9 @@ TEST_F(ReplayWindow, AGameIsWatchedInTheWindowAsItWasPlayed) {
   const std::string whole = WriteReplay(replay);
   std::string newer = whole;
   newer.replace(0, 17, "PELLMORA-REPLAY 9");
-  std::string damaged = whole;
-  damaged[damaged.size() - 3] ^= 0x5a;  // the final checksum
+  Replay changed = replay;
+  changed.events[changed.events.size() - 3] ^= 0x5a;  // the final checksum
+  const std::string damaged = WriteReplay(changed);
   const struct {
     const char* file;
     std::string bytes;

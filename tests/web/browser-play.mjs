@@ -3,12 +3,16 @@
 // a hidden tab pauses it, the name is entered in the input box, the page is
 // reloaded and the ranking window shows the name, the exported HiScore.dat
 // holds the table, and importing refuses a damaged file and takes a good one.
-//   node browser-play.mjs SITE_DIR
+// The game's replay leaves the page by its share link and by the archive
+// export, and both pellmora-sims re-run it to the score (browser-replays.mjs).
+//   node browser-play.mjs SITE_DIR NATIVE_SIM NODE_SIM_JS
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { readPng } from './png.mjs';
+import { checkKeptGames, checkLinkSize, checkSharedGame, importArchive, importDamagedArchives }
+  from './browser-replays.mjs';
 import { check, clickField, enterName, menuIsUp, openGame, playUntilScored, readField,
          readRanking, runBrowserTest, sleep, waitFor } from './browser-support.mjs';
 
@@ -21,8 +25,14 @@ async function setHidden(page, hidden) {
   }, hidden);
 }
 
+const sims = [[process.argv[3]], ['node', process.argv[4]]];
+
 await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
+  check(existsSync(process.argv[3] || '') && existsSync(process.argv[4] || ''),
+        'both pellmora-sims are there to verify the replays');
   const page = await openGame(browser, url);
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
   check(await page.title() === 'Pellmora', 'the tab shows the caption "Pellmora" at the menu');
   check(await page.$eval('#form1', (c) => c.getBoundingClientRect().width) === 640,
         'the field is shown at a whole factor (1 in a 900 x 700 window)');
@@ -79,6 +89,8 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   const score = await enterName(page, kName);
   check(score > 0, `the message box tells the score (${score})`);
   check(await messageTitle === 'ゲームオーバー', 'message box title');
+  await checkSharedGame(page, url, scratch, sims, score);
+  await checkLinkSize(page, scratch, sims);
 
   // A reload reads the stored table: the ranking shows the name first.
   await page.reload();
@@ -91,12 +103,11 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   check(ranking.names[0] === kName, `first name in the ranking is "${kName}" (${ranking.names[0]})`);
   check(ranking.scores[0] === String(score), `first score is ${score} (${ranking.scores[0]})`);
   check(ranking.scores[1] === '0' && ranking.names[1] === '', 'the second row is empty');
+  const archive = await checkKeptGames(page, ranking.form2, scratch, sims, score);
   await ranking.form2.$eval('button.command', (b) => b.click());
   await waitFor('the ranking window to close', () => page.$('#form2[hidden]'), 5000);
 
   // The exported file is the desktop's format byte for byte.
-  const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: scratch });
   await page.click('#export');
   const exported = join(scratch, 'HiScore.dat');
   await waitFor('the download', () => existsSync(exported), 10000);
@@ -116,15 +127,19 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   check(refused.startsWith('「HiScore.dat」の 1 行目が読み取れません。'),
         `a damaged import is refused with its line (${refused})`);
   await page.keyboard.press('Enter');
+  await importDamagedArchives(page, archive, scratch);
+  await importArchive(page, archive, kName, readRanking);
   const desk = join(scratch, 'desk.dat');
   writeFileSync(desk, '500,70,0,0,0,0,0,0,0,0\r\nDesk\r\nTop\r\n' + '\r\n'.repeat(8));
-  await chooser.uploadFile(desk);
+  await (await page.$('#import-file')).uploadFile(desk);
   await page.waitForNavigation({ timeout: 10000 });
   await waitFor('the menu after the import', () => menuIsUp(page), 15000);
   const imported = await readRanking(page);
   check(imported.names[0] === 'Desk' && imported.scores[0] === '500' &&
         imported.names[1] === 'Top' && imported.scores[1] === '70',
         'the imported table is the ranking after the restart');
+  check(!(await imported.form2.$('input.cell.has-replay')),
+        'a plain HiScore.dat leaves its ranks without replays');
 
   // On a touch screen the on-screen keys appear; a held ▲ moves the left and
   // right paddles up as the arrow key does.

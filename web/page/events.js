@@ -5,11 +5,13 @@
 // The event kinds of web/Page.h.
 export const Ev = {
   TimeReached: 0, KeyDown: 1, KeyUp: 2, PointerDown: 3, PointerUp: 4, FocusLost: 5,
-  Hidden: 6, Paint: 7, RankingClose: 8, RankingClosed: 9, Import: 10,
+  Hidden: 6, Paint: 7, RankingClose: 8, RankingClosed: 9, Import: 10, WatchFile: 11,
+  WatchRank: 12, ShareRank: 13, ShareLast: 14,
 };
 
-// The game module once it runs: its file system, heap and malloc.
-export const runtime = { module: null };
+// The game module once it runs: its file system, heap and malloc; and the
+// files of an import, until the game has taken them.
+export const runtime = { module: null, imported: [] };
 
 const queue = [];
 let waiter = null;

@@ -8,8 +8,8 @@ import { nextEvent, requestPaint, runtime } from './events.js';
 import * as field from './field.js';
 import { nameMenuButton, setUpMenuButtons } from './menu-buttons.js';
 import { inputBox, messageBox } from './dialogs.js';
-import { addRankingCell, closeRanking, openRanking, setRankingBox, setUpRankingWindow }
-  from './ranking.js';
+import { addRankingCell, closeRanking, markRankReplays, openRanking, setRankingBox,
+         setUpRankingWindow } from './ranking.js';
 import { fetchScores, lockScores, mountStorage, tellStorageFault, unlockScores, warmStorage }
   from './storage.js';
 import { setUpTouchKeys } from './touch.js';
@@ -42,6 +42,14 @@ function restart() {
   location.reload();
 }
 
+// An imported file's name and bytes, taken by the game one at a time.
+function importedName(i) {
+  return runtime.imported[i] ? runtime.imported[i].name : '';
+}
+function importedBytes(i) {
+  return runtime.imported[i] ? runtime.imported[i].bytes : new Uint8Array(0);
+}
+
 const page = {
   nextEvent, requestPaint,
   uploadPicture: field.uploadPicture, drawPicture: field.drawPicture,
@@ -49,8 +57,18 @@ const page = {
   nameMenuButton, setTitle: field.setTitle, messageBox, inputBox,
   openRanking, addRankingCell, setRankingBox, closeRanking,
   fetchScores, lockScores, unlockScores, ended, restart,
+  importedName, importedBytes, markRankReplays,
+  shareReplay: (bytes) => import('./share.js').then((m) => m.showShareBox(bytes)),
+  lastGameShareable: (yes) => { document.getElementById('share-last').hidden = !yes; },
+  watching: (yes) => {
+    document.body.classList.toggle('watching', yes);
+    // The replay takes the keys: Space must not also press the page button
+    // that had the focus.
+    if (yes && !field.isModalOpen()) field.canvas.focus();
+  },
   // The benchmark's switches and figures (make bench).
   autopilot: false,
+  recording: true,
   stats: field.stats,
   noteTick: () => {
     if (field.stats.bench) field.stats.ticks.push(performance.now());
@@ -58,6 +76,8 @@ const page = {
 };
 const flags = new URLSearchParams(location.search);
 page.autopilot = flags.has('autopilot');
+// Recording's cost, for the benchmark only.
+page.recording = !flags.has('norecord');
 field.stats.bench = flags.has('bench');
 
 setUpMenuButtons();
@@ -71,6 +91,7 @@ field.firstFrame.then(() => setTimeout(setUpTheRest, 0));
 // it does not hold the game's own files and frames back.
 function setUpTheRest() {
   import('./transfer.js').then((m) => m.setUpTransfer());
+  import('./watch.js').then((m) => m.setUpWatching());
   import('./gamepad.js').then((m) => m.setUpGamepads());
   import('./whole-screen.js').then((m) => m.setUpWholeScreen());
   import('./offline.js').then((m) => m.setUpOffline());

@@ -94,6 +94,7 @@ export function addRankingCell(kind, row, left, top, width, height, family, size
     cell.style.background = cssColor(back);
   }
   cell.className = 'cell ' + kCellClasses[kind];
+  cell.dataset.row = row;
   place(cell, left, top, width, height);
   cell.style.font = (bold ? 'bold ' : '') + size + 'px ' + family;
   client.insertBefore(cell, client.querySelector('.command'));
@@ -110,6 +111,13 @@ export function setRankingBox(column, row, text, visible, left, top, width, heig
   box.hidden = !visible;
   // The desktop's window opens with the focus on the first score.
   if (column === 1 && row === 0 && !form2.contains(document.activeElement)) box.focus();
+}
+
+// The ranks whose game can be watched (bit 0: the first), from the game.
+export function markRankReplays(mask) {
+  for (const cell of client.querySelectorAll('.cell[data-row]')) {
+    cell.classList.toggle('has-replay', (mask >> Number(cell.dataset.row) & 1) === 1);
+  }
 }
 
 export function closeRanking() {

@@ -7,6 +7,9 @@ import { messageBox } from './dialogs.js';
 
 export const kScoreFolder = '/pellmora';
 export const kScoreFile = kScoreFolder + '/HiScore.dat';
+// The ranking's replays, in a folder beside the score file: IDBFS keeps
+// folders with their files, so it lives in the same storage.
+export const kReplayFolder = 'HiScore.replays';
 const kScoreLock = 'pellmora-hiscore';
 const kTitle = 'Pellmora';
 const kNoStorage = 'このブラウザーではサイトのデータを保存できないため、スコアはこのブラウザーに' +
