@@ -133,6 +133,12 @@ done
 score=$(head -n 1 HiScore.dat | cut -d, -f1)
 [ "$(sed -n 2p HiScore.dat | tr -d '\r')" = Taro ] || fail "Taro is not first in HiScore.dat: $(cat -v HiScore.dat)"
 last=HiScore.replays/last.pellmora-replay
+# The replays are kept once the game over's handler has run to its end,
+# which may be just after the menu shows.
+for _ in $(seq 1 50); do
+  cmp -s "$last" HiScore.replays/rank01.pellmora-replay && break
+  sleep 0.1
+done
 [ -f "$last" ] || fail "no $last kept after the game over (folder: $(ls -A HiScore.replays 2>&1))"
 for line in 'host desktop' 'name Taro' "score $score"; do
   grep -aqx "$line" "$last" || fail "$last lacks the header line '$line'"
