@@ -234,6 +234,20 @@ TEST(SimRandom, TheSeedDecidesAndRandomizeDoesNotChangeIt) {
   EXPECT_GT(differing, 0);
 }
 
+// The desktop and the browser seed from entropy when the game loads: two
+// starts throw in two different games.
+TEST(SimRandom, LoadingSeedsFromEntropyWhereTheHostAsksForIt) {
+  std::ostringstream out;
+  SimHost host(out);
+  PlaySession first(host, nullptr, PlaySession::Seeding::Entropy, 1);
+  PlaySession second(host, nullptr, PlaySession::Seeding::Entropy, 1);
+  first.Load();
+  second.Load();
+  int differing = 0;
+  for (int i = 0; i < 4; ++i) differing += first.Rnd() != second.Rnd() ? 1 : 0;
+  EXPECT_GT(differing, 0);
+}
+
 TEST(SimDialogs, InputBoxTakesAnswersInOrderAndCancelsWhenNoneIsLeft) {
   std::ostringstream out;
   SimHost host(out);
