@@ -69,7 +69,8 @@ class Coverage:
         keys = [(mutant.file, n) for n in range(mutant.line, mutant.last_line + 1)]
         if not any(k in self.instrumented for k in keys):
             return None
-        return [c for c in checks if any(k in self.lines.get(c.name, ()) for k in keys)]
+        return [c for c in checks
+                if getattr(c, 'forks', False) or any(k in self.lines.get(c.name, ()) for k in keys)]
 
 
 def measure(root, build, files, checks, log):
