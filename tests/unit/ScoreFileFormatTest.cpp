@@ -132,6 +132,11 @@ TEST(ShiftJisNames, LongNamesAreCutAfterTheLastWholeCharacter) {
   }
 }
 
+TEST(ShiftJisNames, EveryControlCharacterBecomesASpace) {
+  for (char c = 1; c < 0x20; ++c) EXPECT_EQ(CleanTypedName(std::string(1, c)), " ") << int{c};
+  EXPECT_EQ(CleanTypedName(" !"), " !");
+}
+
 TEST(ShiftJisNames, TypedNamesAreMadeStorable) {
   EXPECT_EQ(CleanTypedName("a\tb\r\nc\x7f"), "a b  c ");
   EXPECT_EQ(CleanTypedName("〜−‖¢£¬"), "～－∥￠￡￢");

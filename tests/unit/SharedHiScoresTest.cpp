@@ -1,0 +1,68 @@
+// The shared table's own rules: where a damaged file is kept, the size that
+// is still read, and entries a failed save keeps for later.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "posix/PosixFileOps.h"
+#include "scores/ScoreFile.h"
+#include "scores/SharedHiScores.h"
+#include "tests/support/TempDir.h"
+
+namespace pellmora {
+
+namespace {
+
+std::string TableOf(int score) {
+  std::string out;
+  for (int i = 0; i < 10; ++i) out += (i ? "," : "") + std::to_string(score);
+  out += "\r\n";
+  for (int i = 0; i < 10; ++i) out += "x\r\n";
+  return out;
+}
+
+TEST(SharedHiScores, DamagedFileIsKeptInItsOwnFolder) {
+  TempWorkingDir dir;
+  PosixFileOps files;
+  std::filesystem::create_directory("sub");
+  EXPECT_EQ(FreeBackupName(files, "table.dat"), "HiScore.dat.bak");
+  EXPECT_EQ(FreeBackupName(files, "sub/table.dat"), "sub/HiScore.dat.bak");
+  WriteBytes("sub/HiScore.dat.bak", "old");
+  EXPECT_EQ(FreeBackupName(files, "sub/table.dat"), "sub/HiScore.dat.bak.1");
+}
+
+// 1 MiB is still read: a name too long on line 2 is told by its line.
+TEST(SharedHiScores, FileOfExactlyTheLimitIsReadAndToldByItsLine) {
+  TempWorkingDir dir;
+  PosixFileOps files;
+  const std::string head = "0,0,0,0,0,0,0,0,0,0\r\n";
+  WriteBytes(kHiScoreFileName, head + std::string(kMaxScoreFileBytes - head.size(), 'x'));
+  SharedHiScores shared;
+  HiScoreTable table;
+  const ScoreFileLook look = shared.Load(files, table);
+  EXPECT_EQ(look.status, ScoreFileLook::Damaged);
+  EXPECT_EQ(look.failedLine, 2);
+}
+
+// Entries no save has written yet are ranked again into what another copy
+// saved: the best one too, however many followed it.
+TEST(SharedHiScores, UnsavedEntriesSurviveAnotherCopysSave) {
+  TempWorkingDir dir;
+  PosixFileOps files;
+  WriteBytes(kHiScoreFileName, TableOf(10));
+  SharedHiScores shared;
+  HiScoreTable table;
+  shared.Load(files, table);
+  shared.Record(table, 1000, "best");
+  for (int score = 101; score <= 110; ++score) shared.Record(table, static_cast<int16_t>(score), "n");
+  WriteBytes(kHiScoreFileName, TableOf(20));
+  EXPECT_EQ(shared.Refresh(files, table).status, ScoreFileLook::Read);
+  const int16_t expected[10] = {1000, 110, 109, 108, 107, 106, 105, 104, 103, 102};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(table.hiScores[i], expected[i]) << i;
+  EXPECT_EQ(table.hiNames[0], "best");
+}
+
+}  // namespace
+
+}  // namespace pellmora
