@@ -35,6 +35,16 @@ TEST(ScoreFileMishaps, HugeDamagedFileIsMovedAsideAndTheSaveSucceeds) {
             "50,0,0,0,0,0,0,0,0,0\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
+// A name that holds no file is told once, not also as a damaged file.
+TEST(ScoreFileMishaps, FolderUnderTheNameIsToldOnce) {
+  TempWorkingDir dir;
+  fs::create_directory("HiScore.dat");
+  RunningGame copy;
+  const std::string told = copy.out.str();
+  EXPECT_TRUE(Says(copy, "「HiScore.dat」はフォルダーです")) << told;
+  EXPECT_EQ(told.find("msgbox"), told.rfind("msgbox")) << told;
+}
+
 TEST(ScoreFileMishaps, NoFreeBackupNameLeavesTheDamagedFileAndSays) {
   TempWorkingDir dir;
   WriteBytes("HiScore.dat.bak", "first");
@@ -44,6 +54,7 @@ TEST(ScoreFileMishaps, NoFreeBackupNameLeavesTheDamagedFileAndSays) {
   WriteBytes("HiScore.dat", kDamaged);
   RunningGame copy;
   EXPECT_TRUE(Says(copy, "がすべて使われています")) << copy.out.str();
+  EXPECT_TRUE(Says(copy, "（HiScore.dat.bak から .bak.999 まで）")) << copy.out.str();
   ASSERT_TRUE(copy.Play(50, "Mio"));
   EXPECT_TRUE(Says(copy, "スコアを保存しませんでした")) << copy.out.str();
   EXPECT_EQ(ReadBytes("HiScore.dat"), kDamaged);
