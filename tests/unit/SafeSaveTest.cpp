@@ -104,6 +104,28 @@ TEST(SafeSave, FolderWithoutRoomForANewFileRefusesTheSave) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"HiScore.dat"});
 }
 
+// The folder synced after the rename is the one that holds the file.
+struct FolderSyncs : PosixFileOps {
+  std::vector<std::string> synced;
+  FileResult SyncFolder(const std::string& folder) override {
+    synced.push_back(folder);
+    return PosixFileOps::SyncFolder(folder);
+  }
+};
+
+TEST(SafeSave, SyncsTheFolderThatHoldsTheFile) {
+  TempWorkingDir dir;
+  std::filesystem::create_directory("s");
+  std::filesystem::create_directory("sub");
+  FolderSyncs files;
+  const std::string whole = (dir.Path() / "sub").string();
+  for (const std::string& target : {std::string("HiScore.dat"), std::string("s/HiScore.dat"),
+                                    std::string("sub/HiScore.dat"), whole + "/HiScore.dat"}) {
+    EXPECT_TRUE(SaveAtomically(files, target, "table").replaced) << target;
+  }
+  EXPECT_EQ(files.synced, (std::vector<std::string>{".", "s", "sub", whole}));
+}
+
 }  // namespace
 
 }  // namespace pellmora

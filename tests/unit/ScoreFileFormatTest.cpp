@@ -137,6 +137,10 @@ TEST(ShiftJisNames, EveryControlCharacterBecomesASpace) {
   EXPECT_EQ(CleanTypedName(" !"), " !");
 }
 
+TEST(ShiftJisNames, EveryInputMethodTwinIsMapped) {
+  EXPECT_EQ(CleanTypedName("〜‖−¢£¬¦—"), "～∥－￠￡￢￤―");
+}
+
 TEST(ShiftJisNames, TypedNamesAreMadeStorable) {
   EXPECT_EQ(CleanTypedName("a\tb\r\nc\x7f"), "a b  c ");
   EXPECT_EQ(CleanTypedName("〜−‖¢£¬"), "～－∥￠￡￢");

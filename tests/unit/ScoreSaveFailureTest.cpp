@@ -39,7 +39,8 @@ TEST(ScoreSaveFailure, EveryFailingStepIsToldAndTheOldFileStays) {
     LoseWith(host, game, 42);
     const std::string printed = out.str();
     EXPECT_NE(
-        printed.find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」に保存できませんでした"),
+        printed.find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」に保存できませんでした"
+                     "（injected failure）"),
         std::string::npos)
         << "step " << failAt << ": " << printed;
     // The game-over box still follows, and the menu is back.

@@ -63,6 +63,21 @@ TEST(SharedHiScores, UnsavedEntriesSurviveAnotherCopysSave) {
   EXPECT_EQ(table.hiNames[0], "best");
 }
 
+// A damaged file is kept aside once: the next save replaces the good file.
+TEST(SharedHiScores, RepairedFileIsNotKeptAsideAgain) {
+  TempWorkingDir dir;
+  PosixFileOps files;
+  WriteBytes(kHiScoreFileName, "damaged");
+  SharedHiScores shared;
+  HiScoreTable table;
+  shared.Load(files, table);
+  EXPECT_EQ(shared.Save(files, table).keptAside, "HiScore.dat.bak");
+  shared.Record(table, 5, "Aoi");
+  EXPECT_EQ(shared.Save(files, table).keptAside, "");
+  EXPECT_FALSE(std::filesystem::exists("HiScore.dat.bak.1"));
+  EXPECT_EQ(ReadBytes("HiScore.dat.bak"), "damaged");
+}
+
 }  // namespace
 
 }  // namespace pellmora
