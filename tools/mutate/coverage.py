@@ -52,11 +52,16 @@ def _fingerprint(root, files):
 
 
 def _check_key(root, check):
+    """A scenario by its script; a test suite by every test source of its binary."""
     rel = getattr(check, 'rel', None)
-    if rel is None:
-        return check.name
-    with open(os.path.join(root, rel), 'rb') as f:
-        return check.name + ':' + hashlib.sha256(f.read()).hexdigest()[:16]
+    paths = [os.path.join(root, rel)] if rel else sorted(
+        glob.glob(os.path.join(root, 'tests', check.target.split('_')[1], '*.cpp')) +
+        glob.glob(os.path.join(root, 'tests', 'support', '*')))
+    h = hashlib.sha256()
+    for path in paths:
+        with open(path, 'rb') as f:
+            h.update(f.read())
+    return check.name + ':' + h.hexdigest()[:16]
 
 
 class Coverage:

@@ -1,6 +1,7 @@
 """The mutants that cannot change what the game does, as a person listed them.
 
-One line each: FILE | LINE AS WRITTEN | CHANGE | WHY. The line is matched
+One line each: FILE | LINE AS WRITTEN | CHANGE | WHY (the line may hold " | ";
+the change and the reason may not). The line is matched
 by its text (spaces collapsed), not its number, so that the entry holds when
 lines move; the change is written as the report writes it.
 """
@@ -21,7 +22,10 @@ class Equivalents:
                     raw = raw.strip()
                     if not raw or raw.startswith('#'):
                         continue
-                    parts = [p.strip() for p in raw.split(' | ', 3)]
+                    # The line itself may hold " | ": it is what lies between.
+                    head = raw.split(' | ', 1)
+                    parts = head[:1] + (head[1].rsplit(' | ', 2) if len(head) == 2 else [])
+                    parts = [p.strip() for p in parts]
                     if len(parts) != 4 or not parts[3]:
                         raise SystemExit(f'{path}:{number}: want FILE | LINE | CHANGE | WHY')
                     self.entries[(parts[0], _squash(parts[1]), parts[2])] = parts[3]
