@@ -89,6 +89,28 @@ TEST(ScoreFileMishaps, FolderRemovedDuringTheNameBoxIsToldAndTheEntryKept) {
             "90,50,40,0,0,0,0,0,0,0\r\nAoi\r\nMio\r\nKen\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
+// Damages the file at the save's first look, right after the name box.
+struct DamagedMeanwhile final : PosixFileOps {
+  int looks = 0;
+  FileFacts Inspect(const std::string& name) override {
+    if (++looks == 2) WriteBytes("HiScore.dat", kDamaged);
+    return PosixFileOps::Inspect(name);
+  }
+};
+
+TEST(ScoreFileMishaps, FileDamagedDuringTheNameBoxIsKeptAsideAndTold) {
+  TempWorkingDir dir;
+  WriteBytes("HiScore.dat", kAoi);
+  RunningGame copy;
+  DamagedMeanwhile files;
+  copy.host.UseFiles(files);
+  ASSERT_TRUE(copy.Play(50, "Mio"));
+  EXPECT_TRUE(Says(copy, "が壊れていたため「HiScore.dat.bak」として残し")) << copy.out.str();
+  EXPECT_EQ(ReadBytes("HiScore.dat.bak"), kDamaged);
+  EXPECT_EQ(ReadBytes("HiScore.dat"),
+            "90,50,0,0,0,0,0,0,0,0\r\nAoi\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
 }  // namespace
 
 }  // namespace pellmora

@@ -16,8 +16,10 @@ def write(path, results, stale, seconds):
         by_file[mutant.file][status] += 1
         by_folder[mutant.file.split('/')[0]][status] += 1
     lines = ['# Mutation testing', '',
-             f'{len(results)} mutants in {seconds / 60:.1f} min. Killed: a check failed or timed '
-             'out. Equivalent: listed in tests/mutation/equivalent.txt. Did not build: not counted.',
+             f'{len(results)} mutants; this run took {seconds / 60:.1f} min (with '
+             '--rerun-survivors, what was killed before is taken from the last results). Killed: '
+             'a check failed or timed out. Equivalent: listed in tests/mutation/equivalent.txt. '
+             'Did not build: not counted.',
              '', '| File | Mutants | Killed | Survived | Equivalent | Did not build | Score |',
              '|---|---|---|---|---|---|---|']
     for name, c in sorted(by_folder.items()):
