@@ -2,6 +2,8 @@
 // copy, every backup name taken, the folder removed during the name box.
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "scores/SharedHiScores.h"
 #include "tests/support/RunningGame.h"
 #include "tests/support/TempDir.h"
@@ -109,6 +111,23 @@ TEST(ScoreFileMishaps, FileDamagedDuringTheNameBoxIsKeptAsideAndTold) {
   EXPECT_EQ(ReadBytes("HiScore.dat.bak"), kDamaged);
   EXPECT_EQ(ReadBytes("HiScore.dat"),
             "90,50,0,0,0,0,0,0,0,0\r\nAoi\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+// Another copy holds the folder for as long as this one waits.
+struct FolderHeld final : PosixFileOps {
+  FileResult LockFolder(const std::string&) override { return {EWOULDBLOCK, "held"}; }
+};
+
+TEST(ScoreFileMishaps, FolderHeldByAnotherCopyIsToldAndTheEntryKept) {
+  TempWorkingDir dir;
+  WriteBytes("HiScore.dat", kAoi);
+  RunningGame copy;
+  FolderHeld files;
+  copy.host.UseFiles(files);
+  ASSERT_TRUE(copy.Play(50, "Mio"));
+  EXPECT_TRUE(Says(copy, "を使い続けているため、スコアを保存しませんでした（held）")) << copy.out.str();
+  EXPECT_EQ(ReadBytes("HiScore.dat"), kAoi);
+  EXPECT_EQ(copy.game.Window().hiScoreTable.hiScores[1], 50);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "posix/PosixFileOps.h"
 #include "scores/ScoreFile.h"
@@ -76,6 +77,42 @@ TEST(SharedHiScores, RepairedFileIsNotKeptAsideAgain) {
   EXPECT_EQ(shared.Save(files, table).keptAside, "");
   EXPECT_FALSE(std::filesystem::exists("HiScore.dat.bak.1"));
   EXPECT_EQ(ReadBytes("HiScore.dat.bak"), "damaged");
+}
+
+// The score file's folder as a link turned elsewhere at every look shows it,
+// or as it stays; the folders locked, in order.
+struct TurningLink final : PosixFileOps {
+  bool turning = true;
+  int looks = 0;
+  std::vector<std::string> locked;
+  FileFacts Inspect(const std::string& name) override {
+    FileFacts facts = PosixFileOps::Inspect(name);
+    if (turning) facts.folder = "f" + std::to_string(++looks);
+    return facts;
+  }
+  FileResult LockFolder(const std::string& folder) override {
+    locked.push_back(folder);
+    return PosixFileOps::LockFolder(".");
+  }
+};
+
+// A save locks the folder the file is in; a link turned elsewhere meanwhile
+// has that folder locked instead, three tries at most.
+TEST(SharedHiScores, SaveLocksTheFolderALinkTurnedTo) {
+  TempWorkingDir dir;
+  WriteBytes(kHiScoreFileName, TableOf(10));
+  TurningLink files;
+  SharedHiScores shared;
+  HiScoreTable table;
+  shared.Load(files, table);
+  files.looks = 0;
+  shared.Save(files, table);
+  EXPECT_EQ(files.locked, (std::vector<std::string>{"f1", "f3", "f5"}));
+  files.turning = false;
+  files.locked.clear();
+  shared.Save(files, table);
+  PosixFileOps plain;
+  EXPECT_EQ(files.locked, (std::vector<std::string>{plain.Inspect(kHiScoreFileName).folder}));
 }
 
 }  // namespace
