@@ -196,6 +196,28 @@ TEST(ScoreFileMishaps, FolderUnderTheNameAtTheSaveIsToldAndNeverWritten) {
   EXPECT_TRUE(fs::is_directory("HiScore.dat"));
 }
 
+// A name the system will not say anything about (a folder on the way that
+// may not be searched).
+struct NothingToSay final : PosixFileOps {
+  FileFacts Inspect(const std::string& name) override {
+    FileFacts facts = PosixFileOps::Inspect(name);
+    facts.kind = FileKind::Other;
+    return facts;
+  }
+};
+
+TEST(ScoreFileMishaps, NameTheSystemSaysNothingAboutIsTold) {
+  TempWorkingDir dir;
+  NothingToSay files;
+  std::ostringstream out;
+  SimHost host(out);
+  host.UseFiles(files);
+  SimGame game(host);
+  game.Load();
+  EXPECT_NE(out.str().find("「HiScore.dat」は普通のファイルではないものです。"), std::string::npos)
+      << out.str();
+}
+
 }  // namespace
 
 }  // namespace pellmora
