@@ -177,6 +177,7 @@ def prepare(build, jobs):
 
 def main():
     args = parse_args()
+    args.build = os.path.abspath(args.build)  # checks run in folders of their own
     signal.signal(signal.SIGINT, signal.default_int_handler)
     signal.signal(signal.SIGTERM, signal.default_int_handler)
     files = chosen_files(args.files)
