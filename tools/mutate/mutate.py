@@ -245,7 +245,8 @@ def main():
                   indent=0)
     stale = equivalents.unused(set(files))
     report_path = os.path.join(args.build, 'report.md')
-    by_folder = report.write(report_path, ordered, stale, time.monotonic() - started)
+    by_folder = report.write(report_path, ordered, stale, time.monotonic() - started,
+                             args.rerun_survivors)
     print(report.summary(by_folder, [m for m, s, _ in ordered if s == 'survived'], report_path))
     if interrupted:
         print(f'interrupted: {len(ordered)} of {len(all_mutants)} mutants decided')

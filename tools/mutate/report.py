@@ -8,7 +8,7 @@ def _percent(killed, alive):
     return f'{100.0 * killed / total:.1f} %' if total else '-'
 
 
-def write(path, results, stale, seconds):
+def write(path, results, stale, seconds, rerun=False):
     """results: [(mutant, status, detail)], status killed/survived/equivalent/stillborn."""
     by_file = defaultdict(Counter)
     by_folder = defaultdict(Counter)
@@ -16,10 +16,10 @@ def write(path, results, stale, seconds):
         by_file[mutant.file][status] += 1
         by_folder[mutant.file.split('/')[0]][status] += 1
     lines = ['# Mutation testing', '',
-             f'{len(results)} mutants; this run took {seconds / 60:.1f} min (with '
-             '--rerun-survivors, what was killed before is taken from the last results). Killed: '
-             'a check failed or timed out. Equivalent: listed in tests/mutation/equivalent.txt. '
-             'Did not build: not counted.',
+             f'{len(results)} mutants; this run took {seconds / 60:.1f} min'
+             + (' (only what survived last time ran again)' if rerun else '') +
+             '. Killed: a check failed or timed out. Equivalent: listed in '
+             'tests/mutation/equivalent.txt. Did not build: not counted.',
              '', '| File | Mutants | Killed | Survived | Equivalent | Did not build | Score |',
              '|---|---|---|---|---|---|---|']
     for name, c in sorted(by_folder.items()):
