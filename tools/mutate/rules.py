@@ -87,17 +87,21 @@ def _integer(token):
     if not m:
         return None
     digits, suffix = m.groups()
-    value = int(digits, 16) if digits[:2] in ('0x', '0X') else int(digits)
-    hexa = digits[:2] in ('0x', '0X')
-    return value, hexa, digits, suffix
+    if digits[:2] in ('0x', '0X'):
+        return int(digits, 16), 'hex', digits, suffix
+    if len(digits) > 1 and digits[0] == '0':
+        return int(digits, 8), 'octal', digits, suffix
+    return int(digits), 'decimal', digits, suffix
 
 
-def _format(value, hexa, digits, suffix):
+def _format(value, base, digits, suffix):
     if value < 0:
         return '-1' if not suffix else None
-    if hexa:
+    if base == 'hex':
         width = len(digits) - 2
         return '0x' + format(value, 'X').rjust(width, '0') + suffix
+    if base == 'octal':
+        return '0' + format(value, 'o') + suffix
     return str(value) + suffix
 
 
@@ -134,9 +138,9 @@ def mutants(path, text):
         parsed = _integer(m.group(0))
         if not parsed:
             continue
-        value, hexa, digits, suffix = parsed
+        value, base, digits, suffix = parsed
         for v in (value + 1, value - 1):
-            new = _format(v, hexa, digits, suffix)
+            new = _format(v, base, digits, suffix)
             if new is not None:
                 raw.append((m.start(), m.end(), new, m.group(0), 'constant'))
 
