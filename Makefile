@@ -7,9 +7,11 @@ WEB_BUILD ?= build-web
 WEB_PORT ?= 8080
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+MUTATE_BUILD ?= build-mutate
+MUTATE_JOBS ?= $(JOBS)
 SOAK_TICKS ?= 10000000
 
-.PHONY: all deps build run test test-san clean bench package screenshots pictures fuzz soak soak-short \
+.PHONY: all deps build run test test-san clean bench package screenshots pictures fuzz soak soak-short mutate \
 	web-deps web web-serve
 
 all: build
@@ -63,6 +65,14 @@ pictures: deps $(BUILD)/CMakeCache.txt
 fuzz: deps
 	JOBS=$(JOBS) bash scripts/fuzz.sh $(FUZZ_SECONDS)
 
+# Mutation testing of game/ and scores/ against the fast native suite, in
+# copies of the project under $(MUTATE_BUILD) (the source tree is never
+# written); FILES="game/GameTick.cpp ..." runs some files only. The report is
+# $(MUTATE_BUILD)/report.md. Not part of make test: a full run takes most of
+# an hour.
+mutate: deps
+	python3 tools/mutate/mutate.py --build $(MUTATE_BUILD) --jobs $(MUTATE_JOBS) --files "$(FILES)"
+
 # The long soak: SOAK_TICKS ticks of autopilot games under AddressSanitizer
 # and UndefinedBehaviorSanitizer. Its short run, soak.short, is one of
 # test-san's tests.
@@ -94,4 +104,4 @@ web-serve: web
 	node tools/web-serve/serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(WEB_BUILD) $(MUTATE_BUILD)

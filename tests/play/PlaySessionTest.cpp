@@ -7,12 +7,14 @@
 #include <functional>
 #include <random>
 #include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "headless/SimGame.h"
 #include "headless/SimHost.h"
 #include "host/Form1Controls.h"
+#include "play/Frontend.h"
 #include "play/KeyState.h"
 #include "play/Luck.h"
 #include "play/TimerDispatch.h"
@@ -234,6 +236,20 @@ TEST(SimRandom, TheSeedDecidesAndRandomizeDoesNotChangeIt) {
   EXPECT_GT(differing, 0);
 }
 
+// The desktop and the browser seed from entropy when the game loads: two
+// starts throw in two different games.
+TEST(SimRandom, LoadingSeedsFromEntropyWhereTheHostAsksForIt) {
+  std::ostringstream out;
+  SimHost host(out);
+  PlaySession first(host, nullptr, PlaySession::Seeding::Entropy, 1);
+  PlaySession second(host, nullptr, PlaySession::Seeding::Entropy, 1);
+  first.Load();
+  second.Load();
+  int differing = 0;
+  for (int i = 0; i < 4; ++i) differing += first.Rnd() != second.Rnd() ? 1 : 0;
+  EXPECT_GT(differing, 0);
+}
+
 TEST(SimDialogs, InputBoxTakesAnswersInOrderAndCancelsWhenNoneIsLeft) {
   std::ostringstream out;
   SimHost host(out);
@@ -345,6 +361,36 @@ TEST_F(SimKeys, AutopilotFollowsTheBallWithinTwoPixels) {
   EXPECT_TRUE(Held(vbKeyUp));
   EXPECT_TRUE(Held(vbKeyEscape));
   EXPECT_FALSE(Held(vbKeyRight));
+}
+
+// The host sees the ranking window's boxes once the button has filled them.
+struct BoxesSeen final : Frontend {
+  PosixFileOps files;
+  int changes = 0;
+  std::string firstScore;
+  void MsgBox(const std::string&, const std::string&) override {}
+  std::string InputBox(const std::string&, const std::string&) override { return {}; }
+  FileOps& Files() override { return files; }
+  void Form2Opened(Form2Controls&) override {}
+  void Form2Raised() override {}
+  void Form2Changed(const Form2Controls& boxes) override {
+    ++changes;
+    firstScore = boxes.Text2[0].Text;
+  }
+  void Form2Closed() override {}
+  void ProgramEnded() override {}
+  void ProgramFailed(const char*) override {}
+  void EventDone() override {}
+};
+
+TEST(SimForm2, RankingButtonHandsTheFilledBoxesToTheHost) {
+  BoxesSeen frontend;
+  PlaySession session(frontend, nullptr, PlaySession::Seeding::Fixed);
+  session.Load();
+  session.Game().Command2.Visible = true;
+  ASSERT_TRUE(session.Click(MenuButton::Command2));
+  EXPECT_EQ(frontend.changes, 1);
+  EXPECT_EQ(frontend.firstScore, "0");
 }
 
 TEST(SimForm2, ShownOnceUntilUnloaded) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "scores/ScoreFile.h"
@@ -102,6 +103,54 @@ TEST(SafeSave, FolderWithoutRoomForANewFileRefusesTheSave) {
   EXPECT_TRUE(result.folderTakesNoFile);
   EXPECT_EQ(ReadBytes("HiScore.dat"), kOld);
   EXPECT_EQ(Entries(), std::vector<std::string>{"HiScore.dat"});
+}
+
+// The folder synced after the rename is the one that holds the file.
+struct FolderSyncs : PosixFileOps {
+  std::vector<std::string> synced;
+  FileResult SyncFolder(const std::string& folder) override {
+    synced.push_back(folder);
+    return PosixFileOps::SyncFolder(folder);
+  }
+};
+
+TEST(SafeSave, SyncsTheFolderThatHoldsTheFile) {
+  TempWorkingDir dir;
+  std::filesystem::create_directory("s");
+  std::filesystem::create_directory("sub");
+  FolderSyncs files;
+  const std::string whole = (dir.Path() / "sub").string();
+  for (const std::string& target : {std::string("HiScore.dat"), std::string("s/HiScore.dat"),
+                                    std::string("sub/HiScore.dat"), whole + "/HiScore.dat"}) {
+    EXPECT_TRUE(SaveAtomically(files, target, "table").replaced) << target;
+  }
+  EXPECT_EQ(files.synced, (std::vector<std::string>{".", "s", "sub", whole}));
+}
+
+// Names taken by leftovers are tried past, 64 names at most.
+struct NamesTried : PosixFileOps {
+  std::vector<std::string> created;
+  std::string CopyTag() override { return "tag"; }
+  FileResult CreateNew(const std::string& name, unsigned mode, Handle& handle) override {
+    created.push_back(name);
+    return PosixFileOps::CreateNew(name, mode, handle);
+  }
+};
+
+TEST(SafeSave, SixtyFourTemporaryNamesAreTried) {
+  TempWorkingDir dir;
+  NamesTried files;
+  ASSERT_TRUE(SaveAtomically(files, "HiScore.dat", "a").Ok());
+  const std::string& first = files.created.back();
+  const unsigned next = static_cast<unsigned>(std::stoul(first.substr(first.rfind('.') + 1))) + 1;
+  const auto leave = [](unsigned from, unsigned count) {
+    for (unsigned i = 0; i < count; ++i) WriteBytes("HiScore.dat.tmp.tag." + std::to_string(from + i), "");
+  };
+  leave(next, 63);
+  EXPECT_TRUE(SaveAtomically(files, "HiScore.dat", "b").Ok());  // the 64th name is free
+  leave(next + 64, 64);
+  EXPECT_FALSE(SaveAtomically(files, "HiScore.dat", "c").Ok());  // all 64 are taken
+  EXPECT_EQ(ReadBytes("HiScore.dat"), "b");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "scores/ScoreFile.h"
 #include "scores/ShiftJis.h"
@@ -106,6 +107,7 @@ TEST(ScoreFileFormat, DamagedFilesAreRejectedWithTheirLine) {
       {"LF line ends", "0,0,0,0,0,0,0,0,0,0\n\n\n\n\n\n\n\n\n\n\n", 1},
       {"numbers on the second line", "0,0,0,0,0\r\n0,0,x,0,0\r\n" + names, 2},
       {"missing names", "0,0,0,0,0,0,0,0,0,0\r\nA\r\nB\r\n", 4},
+      {"cut after a name without its line end", "0,0,0,0,0,0,0,0,0,0\r\nA\r\nB", 3},
       {"empty tenth name without its line end",
        "0,0,0,0,0,0,0,0,0,0\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n", 11},
       {"a byte that is no code page 932", "0,0,0,0,0,0,0,0,0,0\r\nok\r\n\xa0\xfd\r\n" + names, 3},
@@ -115,6 +117,28 @@ TEST(ScoreFileFormat, DamagedFilesAreRejectedWithTheirLine) {
     EXPECT_FALSE(parsed.ok) << c.what;
     EXPECT_EQ(parsed.failedLine, c.line) << c.what;
   }
+}
+
+// A typed name is cut after kMaxNameChars characters of code page 932,
+// where a lead byte (0x81-0x9F, 0xE0-0xFC) and the byte after it are one.
+TEST(ShiftJisNames, LongNamesAreCutAfterTheLastWholeCharacter) {
+  for (const std::string_view sjis : {"\x81\x40", "\x9f\x40", "\xe0\x40", "\xfc\x40", "a", "\xdf"}) {
+    const std::string one = ShiftJisToUtf8(sjis).value();
+    std::string typed;
+    for (std::size_t i = 0; i <= kMaxNameChars; ++i) typed += one;
+    const std::string stored = NameAsStored(typed);
+    EXPECT_EQ(stored.size(), typed.size() - one.size()) << one;
+    EXPECT_EQ(stored, typed.substr(0, stored.size())) << one;
+  }
+}
+
+TEST(ShiftJisNames, EveryControlCharacterBecomesASpace) {
+  for (char c = 1; c < 0x20; ++c) EXPECT_EQ(CleanTypedName(std::string(1, c)), " ") << int{c};
+  EXPECT_EQ(CleanTypedName(" !"), " !");
+}
+
+TEST(ShiftJisNames, EveryInputMethodTwinIsMapped) {
+  EXPECT_EQ(CleanTypedName("〜‖−¢£¬¦—"), "～∥－￠￡￢￤―");
 }
 
 TEST(ShiftJisNames, TypedNamesAreMadeStorable) {

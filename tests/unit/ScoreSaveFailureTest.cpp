@@ -2,6 +2,8 @@
 // keeps the entry in memory, and the game goes on; the next game over tries again.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sstream>
 
 #include "headless/SimGame.h"
@@ -39,7 +41,8 @@ TEST(ScoreSaveFailure, EveryFailingStepIsToldAndTheOldFileStays) {
     LoseWith(host, game, 42);
     const std::string printed = out.str();
     EXPECT_NE(
-        printed.find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」に保存できませんでした"),
+        printed.find("msgbox title=\"Pellmora\" text=\"「HiScore.dat」に保存できませんでした"
+                     "（injected failure）"),
         std::string::npos)
         << "step " << failAt << ": " << printed;
     // The game-over box still follows, and the menu is back.
@@ -108,6 +111,32 @@ TEST(ScoreFileAtStartUp, OversizedFileIsToldAndKeptAside) {
   EXPECT_EQ(ReadBytes("HiScore.dat.bak"), huge);
   EXPECT_EQ(ReadBytes("HiScore.dat"),
             "9,0,0,0,0,0,0,0,0,0\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+// A damaged file kept aside goes back under its name when the new file
+// cannot be written, and is kept aside again at the next game over.
+TEST(ScoreSaveFailure, DamagedFileGoesBackWhenTheNewOneCannotBeWritten) {
+  TempWorkingDir dir;
+  WriteBytes("HiScore.dat", "damaged");
+  std::ostringstream out;
+  SimHost host(out);
+  FaultyFileOps files;
+  host.UseFiles(files);
+  SimGame game(host);
+  game.Load();
+  host.Wait(1305);
+  files.failAt = 2;  // the move aside works, the new file's creation fails
+  files.steps = 0;
+  host.QueueAnswer("Aoi");
+  LoseWith(host, game, 42);
+  EXPECT_EQ(ReadBytes("HiScore.dat"), "damaged");
+  EXPECT_FALSE(std::filesystem::exists("HiScore.dat.bak"));
+  files.failAt = 0;
+  host.QueueAnswer("Mio");
+  LoseWith(host, game, 7);
+  EXPECT_EQ(ReadBytes("HiScore.dat.bak"), "damaged");
+  EXPECT_EQ(ReadBytes("HiScore.dat"),
+            "42,7,0,0,0,0,0,0,0,0\r\nAoi\r\nMio\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
 }  // namespace
