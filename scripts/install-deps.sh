@@ -12,6 +12,7 @@ packages=(
   libsdl2-dev libxtst-dev libxcb1-dev libwayland-dev
   xvfb xauth x11-utils imagemagick xdotool weston qt6-wayland
   dpkg-dev desktop-file-utils appstream
+  python3
   scdoc man-db lintian
 )
 missing=()
