@@ -7,6 +7,7 @@
 set -u
 native=$1
 node_js=${2:-}
+corpus=$(cd "$(dirname "$0")/../../fuzz/replay-corpus" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -59,6 +60,14 @@ for sim in "${sims[@]}"; do
     done
   done
   grep -aq '^luck scripted ' "scripted.$tag.replay" || fail "$tag: a scripted game is not marked scripted"
+done
+
+# Replays kept from earlier versions of the game still re-run here: format 1
+# (the events as they are) and format 2 (deflated), both of rules 1. A new
+# rules version must say so in the files it writes, and leave these be.
+for sim in "${sims[@]}"; do
+  said=$($sim --verify "$corpus/autopilot_game.pellmora-replay" "$corpus/short_game_deflated.pellmora-replay" 2>&1)
+  [ "$said" = $'ok 172\nok 12' ] || fail "$sim: the kept replays of formats 1 and 2: '$said'"
 done
 
 replay="played.$(basename "$native").replay"
