@@ -147,7 +147,7 @@ bool QtHost::ShownTable(HiScoreTable& table) {
 
 Form2Widget::WatchOffer QtHost::WatchOfferFor(int rank) {
   HiScoreTable table;
-  if (rank < 1 || rank > kHiScoreListed || !ShownTable(table) || table.hiScores[rank - 1] == 0) {
+  if (rank < 1 || rank > kHiScoreListed || !ShownTable(table) || table.hiNames[rank - 1].empty()) {
     return Form2Widget::WatchOffer::None;
   }
   if (ended_ || session_.Dispatching()) return Form2Widget::WatchOffer::Unavailable;

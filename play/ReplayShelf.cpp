@@ -23,9 +23,10 @@ std::optional<Replay> ReadKept(FileOps& files, const std::string& name, std::str
   return std::move(read.replay);
 }
 
-// A replay belongs to an entry of its name and score; a free slot has none.
+// A replay belongs to an entry of its name and score. A free slot has no
+// name; a named entry may score 0 or less when the table holds such scores.
 bool Belongs(const Replay& replay, int score, const std::string& name) {
-  return score > 0 && replay.score == score && replay.name == name;
+  return !name.empty() && replay.score == score && replay.name == name;
 }
 
 struct Kept {
@@ -132,7 +133,7 @@ std::optional<Replay> ReplayOfRank(FileOps& files, const HiScoreTable& table, in
   if (rank < 1 || rank > kHiScoreListed) return std::nullopt;
   const int score = table.hiScores[rank - 1];
   const std::string& name = table.hiNames[rank - 1];
-  if (score <= 0) return std::nullopt;
+  if (name.empty()) return std::nullopt;
   // Its own rank's file first; another copy may have moved the entry since.
   for (int offset = 0; offset < kHiScoreListed; ++offset) {
     const int other = (rank - 1 + offset) % kHiScoreListed + 1;

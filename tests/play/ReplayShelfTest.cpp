@@ -105,12 +105,12 @@ TEST_F(ScoreFolder, EveryRankedGameKeepsItsReplayAndLeavesWithItsEntry) {
     for (int i = 0; i < 10; ++i) {
       shown.hiScores[i] = table.scores[i];
       shown.hiNames[i] = table.names[i];
-      ranked += table.scores[i] > 0;
+      ranked += !table.names[i].empty();
     }
     std::set<std::string> withReplay;
     for (int rank = 1; rank <= 10; ++rank) {
       const auto kept = ReplayOfRank(player.files, shown, rank);
-      if (shown.hiScores[rank - 1] <= 0) {
+      if (shown.hiNames[rank - 1].empty()) {
         EXPECT_FALSE(kept.has_value());
         continue;
       }
