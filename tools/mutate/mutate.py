@@ -44,8 +44,8 @@ def parse_args():
     return p.parse_args()
 
 
-def chosen_files(spec):
-    patterns = spec.split() or DEFAULT_FILES
+def chosen_files(pattern_text):
+    patterns = pattern_text.split() or DEFAULT_FILES
     files = []
     for pattern in patterns:
         found = sorted(glob.glob(pattern, root_dir=ROOT))
