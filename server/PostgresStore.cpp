@@ -172,6 +172,9 @@ class PostgresStore final : public RankingStore {
       PQfinish(db);
       throw StoreUnavailable("PostgreSQL: " + why);
     }
+    // "relation already exists, skipping" and the like are not news.
+    PQsetNoticeProcessor(
+        db, [](void*, const char*) {}, nullptr);
     std::lock_guard<std::mutex> hold(lock_);
     if (!schemaMade_) {
       Result made(PQexec(db, kSchema), &PQclear);

@@ -73,17 +73,19 @@ void RankingApi::Install(httplib::Server& server) {
              [this](const httplib::Request& request, httplib::Response& response) {
                GetReplay(request, response);
              });
-  server.set_exception_handler(
-      [](const httplib::Request&, httplib::Response& response, std::exception_ptr thrown) {
-        try {
-          std::rethrow_exception(thrown);
-        } catch (const StoreUnavailable& unavailable) {
-          response.set_header("Retry-After", std::to_string(kUnavailableRetrySeconds));
-          Refuse(response, 503, "the ranking's database does not answer; nothing was stored");
-        } catch (...) {
-          Refuse(response, 500, "the server failed");
-        }
-      });
+  server.set_exception_handler([](const httplib::Request& request, httplib::Response& response,
+                                  std::exception_ptr thrown) {
+    try {
+      std::rethrow_exception(thrown);
+    } catch (const StoreUnavailable&) {
+      response.set_header("Retry-After", std::to_string(kUnavailableRetrySeconds));
+      Refuse(response, 503,
+             request.method == "POST" ? "the ranking's database does not answer; nothing was stored"
+                                      : "the ranking's database does not answer; try again later");
+    } catch (...) {
+      Refuse(response, 500, "the server failed");
+    }
+  });
 }
 
 void RankingApi::PostGame(const httplib::Request& request, httplib::Response& response,
