@@ -3,7 +3,8 @@
 # their goals: the headless game; the real desktop host under Xvfb at
 # 640 x 480, at zoom 3 and on a whole 1920 x 1080 screen, with the time from
 # a key press to the screen and its resident memory over many ranking
-# openings and games; the browser build in headless Chromium.
+# openings and games; the browser build in headless Chromium; the world
+# ranking's server.
 #   bench/run-bench.sh [PLAY_SECONDS] [MENU_SECONDS] [MEMORY_CYCLES]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,6 +51,9 @@ verifyRate() {
 verifyRate sim_replays_verified_per_second 1000 taskset -c 0 "$build/tools/pellmora-sim/pellmora-sim" --verify
 verifyRate node_replays_verified_per_second 300 taskset -c 0 node build-web/pellmora-sim.js --verify
 rm -f "$tenMinutes"
+# The world ranking's server, SQLite and PostgreSQL side by side.
+cmake --build "$build" -j "$(nproc)" --target pellmora-ranking-server >/dev/null
+bash bench/ranking-bench.sh "$build" 5 >> "$results"
 value() { awk -v k="$1" '$1 == k { print $2 }' "$results"; }
 # KiB a cycle between cycle 500 and the last: a leak shows as a steady slope.
 slope() {
@@ -101,3 +105,9 @@ row "autopilot kept the ball (zoom 3 / full screen)" "$(value autopilot_kept_the
 row "key to screen, 200 presses, median (ms)" "$(value key_to_screen_median_ms)" "(reported)"
 row "key to screen, 99th percentile (ms)" "$(value key_to_screen_p99_ms)" "< 20"
 row "key presses never shown" "$(value key_to_screen_missed)" "0"
+for store in sqlite postgresql; do
+  row "ranking server, $store: 3-min games stored a second" "$(value "ranking_${store}_stored_per_second")" ">= 200"
+  row "ranking server, $store: submissions refused" "$(value "ranking_${store}_refused")" "0"
+  row "ranking server, $store: reads a second (paced)" "$(value "ranking_${store}_reads_per_second")" "~ 1000"
+  row "ranking server, $store: read p99 (ms)" "$(value "ranking_${store}_read_p99_ms")" "< 10"
+done
