@@ -249,6 +249,11 @@ def with_postgres():
         start()
         status, _, body = server.post(record(8, 20000)[0])
         check(status == 201, f"PostgreSQL back: the server did not recover: {status} {body}")
+        # A second server on the same database ranks what the first stored.
+        other = Server("--database", url)
+        check(ranked(other) == ranked(server) and as_json((0, 0, body)).get("id") in
+              [g["id"] for g in ranked(other)["games"]], "two servers on one database disagree")
+        other.stop()
         server.stop()
     finally:
         stop()
