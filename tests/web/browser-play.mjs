@@ -17,6 +17,7 @@ import { checkKeptGames, checkLinkSize, checkSharedGame, importArchive, importDa
   from './browser-replays.mjs';
 import { check, clickField, enterName, menuIsUp, openGame, playUntilScored, readField,
          readRanking, runBrowserTest, sleep, waitFor } from './browser-support.mjs';
+import { checkWorldRanking } from './browser-world.mjs';
 
 const kName = 'Web';
 
