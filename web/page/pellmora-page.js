@@ -64,6 +64,8 @@ const page = {
     // The world ranking's send goes with "共有" where the page offers it.
     document.getElementById('world-send').hidden =
       !yes || document.getElementById('world-ranking').hidden;
+    // More buttons may take another row under the field.
+    field.layout();
   },
   sendReplay: (bytes) => import('./world.js').then((m) => m.sendReplay(bytes)),
   watching: (yes) => {

@@ -5,6 +5,7 @@
 // the player presses the button; the send runs beside the game, which never
 // waits for it, and its answer is told in a live region.
 import { Ev, post } from './events.js';
+import { layout } from './field.js';
 
 const kInfo = '/api/v1/info';
 const kGames = '/api/v1/games';
@@ -125,4 +126,5 @@ export async function setUpWorldRanking() {
   });
   // Beside "共有", when there is a game to send (pellmora-page.js).
   sendButton.hidden = document.getElementById('share-last').hidden;
+  layout();
 }
