@@ -77,9 +77,12 @@ async function load(from) {
   keepFocus();
 }
 
-// A paging button disabled under the focus drops it: it goes to 閉じる.
+// A paging button disabled under the focus would drop it: it goes to the
+// other one, or to 閉じる.
 function keepFocus() {
-  if (dialog.open && !dialog.contains(document.activeElement)) closeButton.focus();
+  const focused = document.activeElement;
+  if (!dialog.open || (dialog.contains(focused) && !focused.disabled)) return;
+  (earlier.disabled ? (later.disabled ? closeButton : later) : earlier).focus();
 }
 
 async function watchGame(game, button) {
