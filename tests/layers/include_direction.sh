@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Includes run one way: hosts -> play -> game -> scores -> host contract.
+# Includes run one way: hosts (and the ranking server) -> play -> game ->
+# scores -> host contract.
 # The core (game/, scores/, host/) and the play layer include no toolkit and
 # no system header; the hosts never include each other. Prints every include
 # that runs against the grain and fails on any.
@@ -7,7 +8,7 @@ set -u
 cd "$1" || exit 2
 
 grep -rnE '^#include' --include='*.h' --include='*.cpp' --include='*.inc' \
-  host scores game posix play assets headless desktop web |
+  host scores game posix play assets headless desktop web server |
   awk '
     BEGIN {
       # Which project folders each folder may include.
@@ -20,6 +21,7 @@ grep -rnE '^#include' --include='*.h' --include='*.cpp' --include='*.inc' \
       allowed["headless"] = " headless play posix game scores host "
       allowed["desktop"] = " desktop play posix game scores host assets "
       allowed["web"] = " web play posix game scores host assets "
+      allowed["server"] = " server play game scores host "
       # Headers of a toolkit or of the operating system, which only hosts and
       # the POSIX file layer may use.
       sysre = "^#include *[<\"](Q[A-Za-z]*|SDL[^>\"]*|emscripten[^>\"]*|fcntl\\.h|unistd\\.h|dirent\\.h|sys/[^>\"]*|limits\\.h|stdlib\\.h|X11/[^>\"]*|xcb/[^>\"]*|wayland[^>\"]*)[>\"]"
