@@ -72,16 +72,16 @@ async function reasonOf(response) {
 
 // What the server's answer means for the player.
 async function answerText(response) {
-  const status = response.status;
-  if (status === 201 || status === 200) {
+  const code = response.status;
+  if (code === 201 || code === 200) {
     const game = await response.json();
-    if (status === 201) return `世界ランキングに登録しました。${game.rank}位、${game.score}点です。`;
+    if (code === 201) return `世界ランキングに登録しました。${game.rank}位、${game.score}点です。`;
     if (game.duplicate) return `このゲームは世界ランキングに登録済みです。${game.rank}位です。`;
   }
-  if (status === 422 || status === 409) {
+  if (code === 422 || code === 409) {
     return `世界ランキングに受け付けられませんでした（${await reasonOf(response)}）。`;
   }
-  if (status === 429 || status === 503) {
+  if (code === 429 || code === 503) {
     return `世界ランキングのサーバーが混み合っています。${retryText(response)}`;
   }
   return `世界ランキングに送れませんでした（${await reasonOf(response)}）。`;
