@@ -120,6 +120,9 @@ EM_JS(void, pellmora_watching, (int yes), { Module.pellmoraPage.watching(yes != 
 EM_JS(void, pellmora_share_replay, (const void* bytes, int size),
       { Module.pellmoraPage.shareReplay(HEAPU8.slice(bytes, bytes + size)); });
 
+EM_JS(void, pellmora_send_replay, (const void* bytes, int size),
+      { Module.pellmoraPage.sendReplay(HEAPU8.slice(bytes, bytes + size)); });
+
 EM_JS(void, pellmora_ended, (int failed), { Module.pellmoraPage.ended(failed != 0); });
 
 EM_JS(void, pellmora_restart, (), { Module.pellmoraPage.restart(); });
@@ -253,6 +256,10 @@ void Watching(bool yes) {
 
 void ShareReplay(const std::string& bytes) {
   pellmora_share_replay(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void SendReplay(const std::string& bytes) {
+  pellmora_send_replay(bytes.data(), static_cast<int>(bytes.size()));
 }
 
 void Ended(bool failed) {

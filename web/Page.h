@@ -26,6 +26,7 @@ enum class EventKind : int {
   WatchRank = 12,     // a = the rank 1..10 whose game is to be watched
   ShareRank = 13,     // a = the rank 1..10 whose game is to be shared
   ShareLast = 14,     // the last game played is to be shared
+  SendLast = 15,      // the last game played is to be sent to the world ranking
 };
 
 struct Event {
@@ -94,6 +95,9 @@ void MarkRankReplays(std::uint32_t ranks);
 void LastGameShareable(bool yes);
 void Watching(bool yes);
 void ShareReplay(const std::string& bytes);
+// The last game's replay for the world ranking, which the page sends on its
+// own; empty when there is none.
+void SendReplay(const std::string& bytes);
 
 // The program has ended; `failed` when an error ended it.
 void Ended(bool failed);

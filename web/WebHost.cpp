@@ -153,6 +153,9 @@ void WebHost::Handle(const page::Event& event) {
     case EventKind::ShareLast:
       ShareLast();
       break;
+    case EventKind::SendLast:
+      SendLast();
+      break;
   }
 }
 

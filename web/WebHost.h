@@ -58,7 +58,8 @@ class WebHost final : public Frontend, public RealClock {
   void Paint();
 
   // Replays (WebReplays.cpp): watched in the game's canvas in place of the
-  // game, which waits at its menu meanwhile; shared as a link.
+  // game, which waits at its menu meanwhile; shared as a link, or sent to
+  // the world ranking by the page.
   void Watch(const Replay& replay);
   void WatchBytes(const std::string& bytes);
   void PlayWatched();
@@ -68,6 +69,8 @@ class WebHost final : public Frontend, public RealClock {
   std::optional<Replay> RankReplay(int rank);
   void Share(const Replay& replay);
   void ShareLast();
+  void SendLast();
+  std::optional<Replay> LastGame();
   void MarkRankReplays(const Form2Controls& boxes);
   void NoteLastGame();
 

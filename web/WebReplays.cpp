@@ -89,15 +89,26 @@ void WebHost::Share(const Replay& replay) {
   page::ShareReplay(WriteReplay(replay));
 }
 
+// The game of this page that ended last, or the one kept from before.
+std::optional<Replay> WebHost::LastGame() {
+  if (session_.Recordings().HasLastGame()) return session_.Recordings().LastGame("browser");
+  return LastReplay(files_);
+}
+
 void WebHost::ShareLast() {
-  if (session_.Recordings().HasLastGame()) {
-    Share(session_.Recordings().LastGame("browser"));
-  } else if (const std::optional<Replay> last = LastReplay(files_)) {
+  if (const std::optional<Replay> last = LastGame()) {
     Share(*last);
   } else {
     MsgBox("共有できるゲームがまだありません。", design::kGameName);
     AfterEvent();
   }
+}
+
+// Sending takes no box and no pause: the page tells how it went while the
+// game goes on.
+void WebHost::SendLast() {
+  const std::optional<Replay> last = LastGame();
+  page::SendReplay(last ? WriteReplay(*last) : std::string());
 }
 
 // The ranking window's rows whose game can be watched.

@@ -5,7 +5,9 @@
 // holds the table, and importing refuses a damaged file and takes a good one.
 // The game's replay leaves the page by its share link and by the archive
 // export, and both pellmora-sims re-run it to the score (browser-replays.mjs).
-//   node browser-play.mjs SITE_DIR NATIVE_SIM NODE_SIM_JS
+// Served by a plain file server the page offers no world ranking; served by
+// the ranking server it does (browser-world.mjs).
+//   node browser-play.mjs SITE_DIR NATIVE_SIM NODE_SIM_JS RANKING_SERVER
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -15,6 +17,7 @@ import { checkKeptGames, checkLinkSize, checkSharedGame, importArchive, importDa
   from './browser-replays.mjs';
 import { check, clickField, enterName, menuIsUp, openGame, playUntilScored, readField,
          readRanking, runBrowserTest, sleep, waitFor } from './browser-support.mjs';
+import { checkWorldRanking } from './browser-world.mjs';
 
 const kName = 'Web';
 
@@ -89,6 +92,9 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   const score = await enterName(page, kName);
   check(score > 0, `the message box tells the score (${score})`);
   check(await messageTitle === 'ゲームオーバー', 'message box title');
+  check(await page.$eval('#share-last', (e) => !e.hidden) &&
+        await page.$$eval('#world-ranking[hidden], #world-send[hidden]', (e) => e.length) === 2,
+        'a plain file server\'s page offers "共有" and no world ranking');
   await checkSharedGame(page, url, scratch, sims, score);
   await checkLinkSize(page, scratch, sims);
 
@@ -171,4 +177,7 @@ await runBrowserTest(process.argv[2], async ({ browser, url, scratch }) => {
   await phone.touchscreen.touchEnd();
   check(before !== null && after !== null && after < before - 50,
         `a held ▲ moves the upright paddles up (${before} to ${after})`);
+  await phone.close();
+
+  await checkWorldRanking(browser, process.argv[5], process.argv[2]);
 });

@@ -6,7 +6,7 @@
 export const Ev = {
   TimeReached: 0, KeyDown: 1, KeyUp: 2, PointerDown: 3, PointerUp: 4, FocusLost: 5,
   Hidden: 6, Paint: 7, RankingClose: 8, RankingClosed: 9, Import: 10, WatchFile: 11,
-  WatchRank: 12, ShareRank: 13, ShareLast: 14,
+  WatchRank: 12, ShareRank: 13, ShareLast: 14, SendLast: 15,
 };
 
 // The game module once it runs: its file system, heap and malloc; and the

@@ -1,7 +1,7 @@
 // The page around Pellmora's game module, put together from its parts: the
 // field and its keys, the menu buttons, the boxes, the ranking window, the
-// score folder, import and export, touch keys, game pads, the whole screen
-// and the offline copy. The module's C++ reaches it through
+// score folder, import and export, touch keys, game pads, the whole screen,
+// the offline copy and the world ranking. The module's C++ reaches it through
 // Module.pellmoraPage (web/Page.cpp); the module's own script is loaded once
 // Module is set.
 import { nextEvent, requestPaint, runtime } from './events.js';
@@ -59,7 +59,15 @@ const page = {
   fetchScores, lockScores, unlockScores, ended, restart,
   importedName, importedBytes, markRankReplays,
   shareReplay: (bytes) => import('./share.js').then((m) => m.showShareBox(bytes)),
-  lastGameShareable: (yes) => { document.getElementById('share-last').hidden = !yes; },
+  lastGameShareable: (yes) => {
+    document.getElementById('share-last').hidden = !yes;
+    // The world ranking's send goes with "共有" where the page offers it.
+    document.getElementById('world-send').hidden =
+      !yes || document.getElementById('world-ranking').hidden;
+    // More buttons may take another row under the field.
+    field.layout();
+  },
+  sendReplay: (bytes) => import('./world.js').then((m) => m.sendReplay(bytes)),
   watching: (yes) => {
     document.body.classList.toggle('watching', yes);
     // The replay takes the keys: Space must not also press the page button
@@ -95,6 +103,7 @@ function setUpTheRest() {
   import('./gamepad.js').then((m) => m.setUpGamepads());
   import('./whole-screen.js').then((m) => m.setUpWholeScreen());
   import('./offline.js').then((m) => m.setUpOffline());
+  import('./world.js').then((m) => m.setUpWorldRanking());
 }
 
 window.Module = {

@@ -1,14 +1,15 @@
 // The doors to watching and sharing a game: a replay file opened with
 // "リプレイを開く", a link's fragment, the ranking's rows (a right-click, a
-// long touch or the context-menu key on a rank with a replay) and "共有"
-// for the game just played. The game checks every replay before it plays.
+// long touch or the context-menu key on a rank with a replay), the world
+// ranking's rows and "共有" for the game just played. The game checks every replay before it plays.
 import { Ev, post, runtime } from './events.js';
 import { replayOfFragment, setUpShareBox, tellBadLink } from './share.js';
 
 const rankMenu = document.getElementById('rank-menu');
 let menuRank = 0;
 
-function handOver(bytes) {
+// Plays a replay's bytes on the field once the game has checked them.
+export function watchReplay(bytes) {
   const copy = runtime.module._malloc(Math.max(1, bytes.length));
   runtime.module.HEAPU8.set(bytes, copy);
   post(Ev.WatchFile, copy, bytes.length);
@@ -27,7 +28,7 @@ async function watchFragment() {
   if (bytes === null) return;
   // Taken once: a reload plays no replay again.
   history.replaceState(null, '', location.pathname + location.search);
-  handOver(bytes);
+  watchReplay(bytes);
 }
 
 function closeRankMenu() {
@@ -55,7 +56,7 @@ export function setUpWatching() {
   chooser.addEventListener('change', async () => {
     const file = chooser.files[0];
     chooser.value = '';
-    if (file) handOver(new Uint8Array(await file.arrayBuffer()));
+    if (file) watchReplay(new Uint8Array(await file.arrayBuffer()));
   });
   document.getElementById('share-last').addEventListener('click', () => post(Ev.ShareLast));
 
