@@ -34,9 +34,10 @@ std::string IdentityOf(Replay replay) {
   return Sha256Hex(WriteReplay(replay));
 }
 
-Judgement Refused(int status, std::string why) {
+Judgement Refused(int status, const char* reason, std::string why) {
   Judgement judgement;
   judgement.status = status;
+  judgement.reason = reason;
   judgement.error = std::move(why);
   return judgement;
 }
@@ -55,16 +56,18 @@ int RulesPlayed() {
 Judgement JudgeReplay(std::string_view body, std::chrono::milliseconds timeLimit,
                       const std::string& acceptedAt) {
   if (body.size() > kMaxBodyBytes)
-    return Refused(422,
+    return Refused(422, "too-large",
                    "too large: a replay has at most " + std::to_string(kMaxBodyBytes) + " bytes");
   ReplayRead read = ReadReplay(body);
-  if (!read.ok) return Refused(422, "damaged: " + read.error);
+  if (!read.ok) return Refused(422, "damaged", "damaged: " + read.error);
   Replay& replay = read.replay;
   if (replay.rules != kRulesVersion)
-    return Refused(409, "recorded under rules " + std::to_string(replay.rules) +
-                            ", this server plays rules " + std::to_string(kRulesVersion));
+    return Refused(409, "rules",
+                   "recorded under rules " + std::to_string(replay.rules) +
+                       ", this server plays rules " + std::to_string(kRulesVersion));
   if (replay.scripted)
-    return Refused(422, "the luck was scripted, not drawn: a test's game is not ranked");
+    return Refused(422, "scripted",
+                   "the luck was scripted, not drawn: a test's game is not ranked");
 
   const auto deadline = std::chrono::steady_clock::now() + timeLimit;
   const ReplayVerdict verdict =
@@ -72,14 +75,19 @@ Judgement JudgeReplay(std::string_view body, std::chrono::milliseconds timeLimit
   switch (verdict.status) {
     case ReplayVerdict::Ok:
       break;
-    case ReplayVerdict::Differs:
-      return Refused(
-          422, "the game differs from its recording at second " + std::to_string(verdict.second));
+    case ReplayVerdict::Differs: {
+      Judgement differs = Refused(
+          422, "differs",
+          "the game differs from its recording at second " + std::to_string(verdict.second));
+      differs.second = verdict.second;
+      return differs;
+    }
     case ReplayVerdict::Damaged:
       if (verdict.problem == "took too long")
-        return Refused(422, "the replay took longer than " + std::to_string(timeLimit.count()) +
-                                " ms to verify");
-      return Refused(422, "damaged: " + verdict.problem);
+        return Refused(
+            422, "too-slow",
+            "the replay took longer than " + std::to_string(timeLimit.count()) + " ms to verify");
+      return Refused(422, "damaged", "damaged: " + verdict.problem);
   }
 
   Judgement judgement;

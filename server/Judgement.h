@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ constexpr std::size_t kMaxBodyBytes = 1u << 20;
 struct Judgement {
   int status = 422;   // 201 accepted, 409 other rules, 422 refused
   std::string error;  // why not, in a sentence
+  // Why not, for programs that tell it in their own words: "differs" (at
+  // `second`), "scripted", "damaged", "too-large", "too-slow", "rules".
+  std::string reason;
+  std::int64_t second = 0;
   AcceptedGame game;  // 201
 };
 

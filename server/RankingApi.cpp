@@ -110,26 +110,27 @@ void RankingApi::PostGame(const httplib::Request& request, httplib::Response& re
   });
   if (tooLarge) {
     response.set_header("Connection", "close");
-    Refuse(response, 422,
-           "too large: a replay has at most " + std::to_string(kMaxBodyBytes) + " bytes");
+    Answer(response, 422,
+           json{{"error",
+                 "too large: a replay has at most " + std::to_string(kMaxBodyBytes) + " bytes"},
+                {"reason", "too-large"}});
     return;
   }
 
   const Judgement judgement =
       JudgeReplay(body, std::chrono::milliseconds(options_.verifyMilliseconds), UtcNow());
-  if (judgement.status == 409) {
-    Answer(response, 409,
-           json{{"error", judgement.error}, {"rules", json::array({RulesPlayed()})}});
-    return;
-  }
   if (judgement.status != 201) {
-    Refuse(response, judgement.status, judgement.error);
+    json refusal{{"error", judgement.error}, {"reason", judgement.reason}};
+    if (judgement.reason == "differs") refusal["second"] = judgement.second;
+    if (judgement.status == 409) refusal["rules"] = json::array({RulesPlayed()});
+    Answer(response, judgement.status, refusal);
     return;
   }
   const StoreOutcome outcome = store_.Keep(judgement.game);
   switch (outcome.kind) {
     case StoreOutcome::TakenDown:
-      Refuse(response, 422, "this game was taken out of the ranking");
+      Answer(response, 422,
+             json{{"error", "this game was taken out of the ranking"}, {"reason", "taken-down"}});
       return;
     case StoreOutcome::Duplicate: {
       json game = GameJson(outcome.game);

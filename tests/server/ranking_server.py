@@ -168,7 +168,9 @@ def plays_by_the_rules(server, tag):
 
     changed, second = one_byte_desync(games[1][0])
     status, _, body = server.post(changed)
-    check(status == 422 and f"second {second}" in as_json((0, 0, body)).get("error", ""),
+    refusal = as_json((0, 0, body))
+    check(status == 422 and f"second {second}" in refusal.get("error", "")
+          and refusal.get("reason") == "differs" and str(refusal.get("second")) == second,
           f"{tag}: a one-byte change the sim finds at second {second}: {status} {body}")
     newer = games[1][0].replace(b"\nrules 1\n", b"\nrules 9\n", 1)
     status, _, body = server.post(newer)
