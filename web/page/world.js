@@ -62,9 +62,22 @@ function retryText(response) {
     : 'しばらくしてからもう一度送ってください。';
 }
 
+// The server's reasons, told in the page's words; a reason the page does
+// not know yet is shown as the server wrote it.
+const kReasons = {
+  differs: (body) => `${body.second}秒目から記録と違うゲームになりました`,
+  scripted: () => '乱数を決めて遊んだゲームは登録できません',
+  damaged: () => 'リプレイが壊れています',
+  'too-large': () => 'リプレイが大きすぎます',
+  'too-slow': () => '確かめるのに時間がかかりすぎました',
+  'taken-down': () => 'このゲームはランキングから外されています',
+  rules: () => 'このサーバーとはルールの版が違います',
+};
+
 async function reasonOf(response) {
   try {
     const body = await response.json();
+    if (body && Object.hasOwn(kReasons, body.reason)) return kReasons[body.reason](body);
     if (body && typeof body.error === 'string' && body.error) return body.error;
   } catch { /* no JSON: the status says it */ }
   return `答え ${response.status}`;
