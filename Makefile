@@ -5,16 +5,18 @@ BUILD ?= build
 SAN_BUILD ?= build-san
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8080
+SERVE_PORT ?= 8090
+SERVE_DATA ?= ranking-data
 JOBS ?= $(shell nproc)
 SAN_CONFIG = -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DPELLMORA_SANITIZE=ON \
-	-DPELLMORA_DESKTOP=OFF
+	-DPELLMORA_DESKTOP=OFF -DPELLMORA_SERVER=OFF
 FUZZ_SECONDS ?= 60
 MUTATE_BUILD ?= build-mutate
 MUTATE_JOBS ?= $(JOBS)
 SOAK_TICKS ?= 10000000
 
 .PHONY: all deps build run test test-san clean bench package screenshots pictures fuzz soak soak-short mutate \
-	web-deps web web-serve
+	web-deps web web-serve serve
 
 all: build
 
@@ -107,6 +109,12 @@ web: web-deps $(WEB_BUILD)/CMakeCache.txt
 # Serves the site on loopback only, at http://127.0.0.1:$(WEB_PORT)/.
 web-serve: web
 	node tools/web-serve/serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+
+# The world ranking's server with the browser game, on loopback only, at
+# http://127.0.0.1:$(SERVE_PORT)/, keeping its games in $(SERVE_DATA)/.
+serve: build web
+	$(BUILD)/server/pellmora-ranking-server --listen 127.0.0.1:$(SERVE_PORT) \
+		--data $(SERVE_DATA) --site $(WEB_BUILD)/site
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(WEB_BUILD) $(MUTATE_BUILD)

@@ -9,6 +9,10 @@
 namespace pellmora {
 
 ReplayVerdict CheckReplay(const Replay& replay) {
+  return CheckReplay(replay, [] { return true; });
+}
+
+ReplayVerdict CheckReplay(const Replay& replay, const std::function<bool()>& inTime) {
   ReplayVerdict verdict;
   if (replay.rules != kRulesVersion) {
     verdict.problem = "recorded under rules " + std::to_string(replay.rules) +
@@ -48,6 +52,10 @@ ReplayVerdict CheckReplay(const Replay& replay) {
         }
         break;
       case ReplayDecoder::Item::Checksum:
+        if (!inTime()) {
+          verdict.problem = "took too long";
+          return verdict;
+        }
         if (GameSnapshot::Of(game).Checksum() != checksum) {
           verdict.status = ReplayVerdict::Differs;
           verdict.second = elapsedMs / 1000;

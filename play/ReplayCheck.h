@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "play/Replay.h"
@@ -17,5 +18,10 @@ struct ReplayVerdict {
 };
 
 ReplayVerdict CheckReplay(const Replay& replay);
+
+// As above, asking inTime() once a second of play: when it says no, the
+// check stops as Damaged with `problem` "took too long". A server bounds
+// the work a stranger's file can cost it this way.
+ReplayVerdict CheckReplay(const Replay& replay, const std::function<bool()>& inTime);
 
 }  // namespace pellmora

@@ -13,7 +13,7 @@ jobs=${JOBS:-$(nproc)}
 
 bash "$root/scripts/install-deps.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
-  -DPELLMORA_FUZZ=ON -DPELLMORA_DESKTOP=OFF
+  -DPELLMORA_FUZZ=ON -DPELLMORA_DESKTOP=OFF -DPELLMORA_SERVER=OFF
 cmake --build "$build" -j "$jobs" --target pellmora_score_fuzzer pellmora_replay_fuzzer
 
 # The fuzzer adds what it finds to its corpus; the seed corpus stays as it is.

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-utils imagemagick xdotool weston qt6-wayland
   dpkg-dev desktop-file-utils appstream
   python3
+  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev postgresql wrk
   scdoc man-db lintian
 )
 missing=()
