@@ -82,7 +82,10 @@ WorldRankingWidget::WorldRankingWidget(WorldRankingClient& client, const QIcon& 
   status_->setAlignment(Qt::AlignCenter);
   status_->setWordWrap(true);
   status_->setAutoFillBackground(true);
-  status_->setPalette(white);
+  QPalette plain = white;
+  plain.setColor(QPalette::Window, Qt::white);
+  plain.setColor(QPalette::WindowText, Qt::black);
+  status_->setPalette(plain);
 
   previous_ = Button(this, "前の100位");
   next_ = Button(this, "次の100位");

@@ -168,6 +168,10 @@ TEST_F(WorldRankingWindow, AGameSentFromTheRankingIsRankedAndWatchedFromTheWorld
   EXPECT_TRUE(told.contains(QStringLiteral("1位")) && told.contains(QString::number(score)))
       << told.toStdString();
 
+  // Sent again, it is the same game, already ranked.
+  MenuOn(ranking->Text2(0), Form2Widget::kSendCaption);
+  EXPECT_EQ(WorldBoxText().toStdString(), "このゲームはもう登録されています（1位）。");
+
   // The server's own list: the game, by its player's name and score.
   const QJsonObject list =
       QJsonDocument::fromJson(Get(server.Url() + "/api/v1/ranking?limit=10")).object();
