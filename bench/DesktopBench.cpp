@@ -128,8 +128,8 @@ int main(int argc, char* argv[]) {
   translations::InstallJapanese();
   fonts::InstallSubstitutes();
   QtHost host;
-  if (mode == "scale3") host.SetPreferences(Preferences{3, false, true});
-  if (mode == "fullscreen") host.SetPreferences(Preferences{1, true, true});
+  if (mode == "scale3") host.SetPreferences(Preferences{3, false, true, {}});
+  if (mode == "fullscreen") host.SetPreferences(Preferences{1, true, true, {}});
   // Recording's cost: the same run with the recorder off, beside the usual.
   if (mode == "norecord") host.Session().RecordGames(false);
   FirstFrame firstFrame;

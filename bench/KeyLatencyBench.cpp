@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
   translations::InstallJapanese();
   fonts::InstallSubstitutes();
   QtHost host;
-  host.SetPreferences(Preferences{1, false, true});
+  host.SetPreferences(Preferences{1, false, true, {}});
   host.Start();
   Form1& form = host.Session().Game();
   while (!form.Command1.Visible) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "desktop/RankingServerAddress.h"
+
 #ifndef PELLMORA_VERSION
 #error "the build gives the game's version as PELLMORA_VERSION"
 #endif
@@ -32,6 +34,8 @@ constexpr const char* kHelp =
     "                    for later starts)\n"
     "  --watch FILE      play the replay FILE (a .pellmora-replay file) in the game\n"
     "                    window, then show the menu; a FILE alone does the same\n"
+    "  --ranking-server URL  the world ranking's address (http or https), kept\n"
+    "                    for later starts; a game is sent there only when asked\n"
     "\n"
     "Ctrl+plus and Ctrl+minus zoom the window, Ctrl+0 brings it back to 640 x 480;\n"
     "F11 or Alt+Enter puts the game on the whole screen and back. The game keeps\n"
@@ -60,7 +64,10 @@ Outcome Parse(const std::vector<std::string>& arguments) {
   const QCommandLineOption noFocusPause(QStringLiteral("no-focus-pause"));
   const QCommandLineOption focusPause(QStringLiteral("focus-pause"));
   const QCommandLineOption watch(QStringLiteral("watch"), QString(), QStringLiteral("FILE"));
-  parser.addOptions({help, version, scale, fullscreen, windowed, noFocusPause, focusPause, watch});
+  const QCommandLineOption rankingServer(QStringLiteral("ranking-server"), QString(),
+                                         QStringLiteral("URL"));
+  parser.addOptions(
+      {help, version, scale, fullscreen, windowed, noFocusPause, focusPause, watch, rankingServer});
 
   QStringList list{QStringLiteral("pellmora")};
   for (const std::string& argument : arguments) list << QString::fromLocal8Bit(argument.c_str());
@@ -111,6 +118,15 @@ Outcome Parse(const std::vector<std::string>& arguments) {
   }
   if (parser.isSet(focusPause)) outcome.choices.focusPause = true;
   if (parser.isSet(noFocusPause)) outcome.choices.focusPause = false;
+  if (parser.isSet(rankingServer)) {
+    const std::string given = parser.values(rankingServer).constLast().toStdString();
+    const RankingServerAddress address = CheckRankingServer(given);
+    if (!address.error.empty()) {
+      return Failure("--ranking-server takes an http or https URL with a host: '" + given + "' " +
+                     address.error);
+    }
+    outcome.choices.rankingServer = address.url;
+  }
   const QString file = parser.isSet(watch) ? parser.value(watch)
                                            : (files.isEmpty() ? QString() : files.constFirst());
   if (parser.isSet(watch) && file.isEmpty()) return Failure("--watch takes a file name, not ''");
@@ -139,11 +155,13 @@ Preferences ForThisRun(Preferences stored, const Choices& choices) {
   if (choices.scale) stored.scale = *choices.scale;
   if (choices.fullscreen) stored.fullscreen = *choices.fullscreen;
   if (choices.focusPause) stored.focusPause = *choices.focusPause;
+  if (choices.rankingServer) stored.rankingServer = *choices.rankingServer;
   return stored;
 }
 
 Preferences ToRemember(Preferences stored, const Choices& choices) {
   if (choices.focusPause) stored.focusPause = *choices.focusPause;
+  if (choices.rankingServer) stored.rankingServer = *choices.rankingServer;
   return stored;
 }
 

@@ -17,6 +17,7 @@ struct Choices {
   std::optional<int> scale;
   std::optional<bool> fullscreen;
   std::optional<bool> focusPause;
+  std::optional<std::string> rankingServer;  // a checked address
 };
 
 struct Outcome {
@@ -41,9 +42,9 @@ std::string ReplayFileFrom(const std::string& file, const char* startDir);
 // The stored choices with the command line's put over them for this run.
 Preferences ForThisRun(Preferences stored, const Choices& choices);
 
-// What of the command line the settings file keeps: the focus pause, which
-// no key in the game changes. Zoom and whole screen stay for this run only;
-// the keys that change them while playing are what is kept.
+// What of the command line the settings file keeps: the focus pause and the
+// world ranking's address, which no key in the game changes. Zoom and whole screen stay for this
+// run only; the keys that change them while playing are what is kept.
 Preferences ToRemember(Preferences stored, const Choices& choices);
 
 }  // namespace commandline

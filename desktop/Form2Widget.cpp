@@ -104,8 +104,8 @@ Form2Widget::Form2Widget(const QIcon& icon)
   face.setColor(QPalette::ButtonText, Qt::black);
   close->setPalette(face);
 
-  // A right-click on a box shows the box's own menu, with the offer to
-  // watch the rank's game at its top.
+  // A right-click on a box shows the box's own menu, with the offers to
+  // watch the rank's game and of the world ranking at its top.
   for (int i = 0; i < 10; ++i) {
     for (QLineEdit* box : {text1_[i], text2_[i]}) {
       box->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -185,28 +185,37 @@ int Form2Widget::RankAt(QPoint pos) const {
   return 0;
 }
 
-bool Form2Widget::AddWatchOffer(QMenu& menu, int rank) {
-  if (rank < 1 || !watchOffer_) return false;
-  const WatchOffer offer = watchOffer_(rank);
-  if (offer == WatchOffer::None) return false;
-  QAction* watch = new QAction(QString::fromUtf8(kWatchCaption), &menu);
-  watch->setEnabled(offer == WatchOffer::Available);
-  // Queued: the watch starts once the menu has closed.
-  connect(
-      watch, &QAction::triggered, this, [this, rank] { emit WatchAsked(rank); },
-      Qt::QueuedConnection);
+bool Form2Widget::AddOffers(QMenu& menu, int rank) {
+  const WatchOffer watch = rank >= 1 && watchOffer_ ? watchOffer_(rank) : WatchOffer::None;
+  const bool world = static_cast<bool>(worldOffer_);
+  const WorldOffer worldOffer =
+      world ? worldOffer_(watch == WatchOffer::None ? 0 : rank) : WorldOffer{};
+  QList<QAction*> offers;
+  // Each queued: what was chosen starts once the menu has closed.
+  const auto offer = [&](const char* caption, bool enabled, auto signal) {
+    auto* action = new QAction(QString::fromUtf8(caption), &menu);
+    action->setEnabled(enabled);
+    connect(action, &QAction::triggered, this, signal, Qt::QueuedConnection);
+    offers.append(action);
+  };
+  if (watch != WatchOffer::None) {
+    offer(kWatchCaption, watch == WatchOffer::Available, [this, rank] { emit WatchAsked(rank); });
+    if (world) offer(kSendCaption, worldOffer.canSend, [this, rank] { emit SendAsked(rank); });
+  }
+  if (world) offer(kWorldCaption, worldOffer.canView, [this] { emit WorldRankingAsked(); });
+  if (offers.isEmpty()) return false;
   QAction* first = menu.actions().isEmpty() ? nullptr : menu.actions().constFirst();
-  menu.insertAction(first, watch);
+  menu.insertActions(first, offers);
   if (first != nullptr) menu.insertSeparator(first);
   return true;
 }
 
-// The labels and the background between the cells: a menu only where the
-// row holds an entry.
+// The labels and the background between the cells: the watch and send
+// offers only where the row holds an entry.
 void Form2Widget::contextMenuEvent(QContextMenuEvent* event) {
   auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  if (!AddWatchOffer(*menu, RankAt(event->pos()))) {
+  if (!AddOffers(*menu, RankAt(event->pos()))) {
     delete menu;
     return;
   }
@@ -216,7 +225,7 @@ void Form2Widget::contextMenuEvent(QContextMenuEvent* event) {
 void Form2Widget::BoxMenu(QLineEdit& box, QPoint pos) {
   QMenu* menu = box.createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  AddWatchOffer(*menu, RankAt(box.mapTo(this, pos)));
+  AddOffers(*menu, RankAt(box.mapTo(this, pos)));
   menu->popup(box.mapToGlobal(pos));
 }
 

@@ -28,6 +28,15 @@ class Form2Widget : public QWidget {
   enum class WatchOffer { None, Unavailable, Available };
   // The words of the offer.
   static constexpr const char* kWatchCaption = "このゲームを見る";
+  // What the menu offers of the world ranking: to send the rank's game
+  // there, and to see its list; each greyed out while it cannot be done
+  // (no kept replay, no server address).
+  struct WorldOffer {
+    bool canSend = false;
+    bool canView = false;
+  };
+  static constexpr const char* kSendCaption = "世界ランキングに送る";
+  static constexpr const char* kWorldCaption = "世界ランキングを見る";
 
   // `icon` is the game window's own: one icon for every opening, so that the
   // pixmaps drawn from it are made and cached once.
@@ -50,6 +59,9 @@ class Form2Widget : public QWidget {
   // Asked at each right-click on rank 1..10's row; without it nothing is
   // offered.
   void SetWatchOffer(std::function<WatchOffer(int rank)> offer) { watchOffer_ = std::move(offer); }
+  // Asked at each right-click (rank 0 away from an entry's row); without it
+  // the world ranking is not offered.
+  void SetWorldOffer(std::function<WorldOffer(int rank)> offer) { worldOffer_ = std::move(offer); }
   // The rank whose row lies under `pos` (the window's own pixels), 0 for none.
   int RankAt(QPoint pos) const;
 
@@ -58,6 +70,10 @@ class Form2Widget : public QWidget {
   void Closing();
   // The player chose to watch the game of rank 1..10.
   void WatchAsked(int rank);
+  // The player chose to send the game of rank 1..10 to the world ranking.
+  void SendAsked(int rank);
+  // The player chose to see the world ranking.
+  void WorldRankingAsked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -65,12 +81,13 @@ class Form2Widget : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  // Puts the offer for `rank` at the top of `menu`; false when there is
+  // Puts the offers for `rank` at the top of `menu`; false when there are
   // none to make.
-  bool AddWatchOffer(QMenu& menu, int rank);
+  bool AddOffers(QMenu& menu, int rank);
   void BoxMenu(QLineEdit& box, QPoint pos);
 
   std::function<WatchOffer(int)> watchOffer_;
+  std::function<WorldOffer(int)> worldOffer_;
   QPixmap background_;
   QPixmap zoomedBackground_;
   int zoom_ = 1;

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "desktop/RankingServerAddress.h"
+
 namespace pellmora {
 
 namespace settings {
@@ -32,6 +34,7 @@ QSettings File() {
 const QString kScale = QStringLiteral("window/scale");
 const QString kFullscreen = QStringLiteral("window/fullscreen");
 const QString kFocusPause = QStringLiteral("play/pauseOnFocusLoss");
+const QString kRankingServer = QStringLiteral("world/rankingServer");
 
 // Only what Save writes counts as a choice; "banana" is none.
 std::optional<bool> Boolean(const QVariant& value) {
@@ -80,6 +83,11 @@ Preferences Load() {
   if (ok && scale >= 1) preferences.scale = scale;
   preferences.fullscreen = Boolean(file.value(kFullscreen)).value_or(preferences.fullscreen);
   preferences.focusPause = Boolean(file.value(kFocusPause)).value_or(preferences.focusPause);
+  // A hand-edited address counts only where the command line would take it.
+  const std::string server = file.value(kRankingServer).toString().toStdString();
+  if (const RankingServerAddress address = CheckRankingServer(server); address.error.empty()) {
+    preferences.rankingServer = address.url;
+  }
   return preferences;
 }
 
@@ -90,6 +98,9 @@ void Save(const Preferences& preferences) {
   file.setValue(kScale, preferences.scale);
   file.setValue(kFullscreen, preferences.fullscreen);
   file.setValue(kFocusPause, preferences.focusPause);
+  if (!preferences.rankingServer.empty()) {
+    file.setValue(kRankingServer, QString::fromStdString(preferences.rankingServer));
+  }
 }
 
 }  // namespace settings

@@ -2,12 +2,17 @@
 // one start to the next in the per-user settings file.
 #pragma once
 
+#include <string>
+
 namespace pellmora {
 
 struct Preferences {
   int scale = 1;            // the window's whole zoom of the field
   bool fullscreen = false;  // on the whole screen
   bool focusPause = true;   // pause play when the window loses the focus
+  // The world ranking's address (http or https), empty for none: nothing is
+  // ever sent without one.
+  std::string rankingServer;
 };
 
 namespace settings {

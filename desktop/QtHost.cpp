@@ -94,6 +94,7 @@ QtHost::QtHost()
   // The ranking window follows the game window's zoom.
   connect(window_.get(), &Form1Widget::ZoomChanged, this, [this](int factor) {
     if (form2Widget_ != nullptr) form2Widget_->SetZoom(factor);
+    if (worldWidget_ != nullptr) worldWidget_->SetZoom(factor);
   });
   // No paddle may keep moving after the player switched away, nor a ball
   // be lost while they look elsewhere.
@@ -112,6 +113,7 @@ QtHost::~QtHost() {
   watchWake_.stop();
   session_.Keys().AddSource(nullptr);
   delete form2Widget_.data();
+  delete worldWidget_.data();
   window_.reset();
 }
 
@@ -119,10 +121,11 @@ void QtHost::SetPreferences(const Preferences& preferences) {
   zoom_.SetFullscreen(preferences.fullscreen);
   zoom_.SetScale(preferences.scale);
   focusPause_ = preferences.focusPause;
+  world_.SetServer(preferences.rankingServer);
 }
 
 Preferences QtHost::CurrentPreferences() const {
-  return Preferences{zoom_.Scale(), zoom_.Fullscreen(), focusPause_};
+  return Preferences{zoom_.Scale(), zoom_.Fullscreen(), focusPause_, world_.Server()};
 }
 
 void QtHost::EnableGamepad() {
@@ -228,6 +231,9 @@ void QtHost::Form2Opened(Form2Controls& boxes) {
   connect(widget, &Form2Widget::Closing, this, [this] { session_.CloseForm2(); });
   widget->SetWatchOffer([this](int rank) { return WatchOfferFor(rank); });
   connect(widget, &Form2Widget::WatchAsked, this, [this](int rank) { WatchRank(rank); });
+  widget->SetWorldOffer([this](int rank) { return WorldOfferFor(rank); });
+  connect(widget, &Form2Widget::SendAsked, this, [this](int rank) { SendRank(rank); });
+  connect(widget, &Form2Widget::WorldRankingAsked, this, [this] { ShowWorldRanking(); });
   connect(&widget->Command1(), &QPushButton::clicked, this, [this] { session_.ClickForm2Close(); });
   widget->Sync(boxes);
   // Modeless and with no owner: both windows stay usable.

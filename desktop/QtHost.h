@@ -18,6 +18,8 @@
 #include "desktop/Preferences.h"
 #include "desktop/SaveWaiter.h"
 #include "desktop/WindowZoom.h"
+#include "desktop/WorldRankingClient.h"
+#include "desktop/WorldRankingWidget.h"
 #include "play/Frontend.h"
 #include "play/PlaySession.h"
 #include "play/Replay.h"
@@ -68,6 +70,20 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   // Watches the kept replay of the ranking window's rank 1..10.
   bool WatchRank(int rank);
   static constexpr const char* kWatchBoxTitle = "リプレイ再生";
+
+  // The world ranking (QtHostWorld.cpp). What the ranking window's row of
+  // rank 1..10 (0 for none) offers of it now.
+  Form2Widget::WorldOffer WorldOfferFor(int rank);
+  // Sends the kept replay of the ranking window's rank 1..10 to the world
+  // ranking; the server's answer is told in a box titled kWorldBoxTitle,
+  // which waits for nothing.
+  void SendRank(int rank);
+  // Opens the world ranking window, or brings it to the front afresh.
+  void ShowWorldRanking();
+  // Downloads the world ranking's game `id` and watches it.
+  void WatchWorldGame(std::int64_t id);
+  WorldRankingWidget* WorldRankingWindow() noexcept { return worldWidget_; }
+  static constexpr const char* kWorldBoxTitle = "世界ランキング";
 
   // True once the program has ended, by End or by an error; the status the
   // process should exit with.
@@ -123,6 +139,8 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   void WatchStep();
   void OnWatchKey(int virtualKey);
   void RefuseWatch(const std::string& text, const std::string& why);
+  // Tells the player about the world ranking in a box that holds up nothing.
+  void TellWorld(const QString& text);
   // Back to the window's own game; its clock runs on.
   void EndWatch();
   // A modal box holds up the event loop's painting until it closes: the
@@ -140,6 +158,7 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   QElapsedTimer clock_;
   QTimer wake_;
   PosixFileOps files_;
+  WorldRankingClient world_;
   PlaySession session_;
   std::unique_ptr<Form1Widget> window_;
   SaveWaiter saveWaiter_{*window_};
@@ -152,6 +171,7 @@ class QtHost final : public QObject, public Frontend, public RealClock {
   bool pauseWhenResumed_ = false;
   // Deleted later: an unload can come from inside the window's own events.
   QPointer<Form2Widget> form2Widget_;
+  QPointer<WorldRankingWidget> worldWidget_;
   std::string shownCaption_;  // what the title bar shows now
   // The replay playing, its wake-up, and whether its last picture is held
   // for a moment after its end.

@@ -65,7 +65,10 @@ int main(int argc, char* argv[]) {
 
   const Preferences stored = settings::Load();
   const Preferences remembered = commandline::ToRemember(stored, command.choices);
-  if (remembered.focusPause != stored.focusPause) settings::Save(remembered);
+  if (remembered.focusPause != stored.focusPause ||
+      remembered.rankingServer != stored.rankingServer) {
+    settings::Save(remembered);
+  }
 
   QtHost host;
   host.SetPreferences(commandline::ForThisRun(stored, command.choices));

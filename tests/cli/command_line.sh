@@ -30,7 +30,7 @@ run --help
 [ -s "$tmp/err" ] && fail "--help wrote to stderr: $(cat "$tmp/err")"
 head -n 1 "$tmp/out" | grep -qx 'Usage: pellmora \[OPTION\]\.\.\. \[FILE\]' || fail "--help: no usage line: $(head -n 1 "$tmp/out")"
 for option in --help --version '--scale N' --fullscreen --windowed --no-focus-pause --focus-pause \
-  '--watch FILE'; do
+  '--watch FILE' '--ranking-server URL'; do
   grep -Eq "^  $option " "$tmp/out" || fail "--help does not list $option"
 done
 
@@ -65,10 +65,14 @@ expect_bad "'b.pellmora-replay'" a.pellmora-replay b.pellmora-replay
 expect_bad "'b.pellmora-replay'" --watch a.pellmora-replay b.pellmora-replay
 expect_bad "--watch" --watch
 expect_bad "--watch" --watch=
+# The world ranking's address: http or https, with a host.
+expect_bad "'ftp://example.org'" --ranking-server ftp://example.org
+expect_bad "'http://'" --ranking-server http://
+expect_bad "'example.org'" --ranking-server example.org
 
 # Good options: only the missing display stops the game, with its own line.
 for options in "--scale 2 --fullscreen --no-focus-pause" "--watch game.pellmora-replay" \
-  "--windowed game.pellmora-replay"; do
+  "--windowed game.pellmora-replay" "--ranking-server https://ranking.example.org/"; do
   # shellcheck disable=SC2086 # the options, word by word
   run $options
   [ "$status" -eq 1 ] || fail "good options ($options) without a display: status $status, expected 1"

@@ -162,7 +162,7 @@ TEST_F(FocusPauseWindow, FocusLostWhileTheBannerGoesDownPausesWhenPlayResumes) {
 }
 
 TEST_F(FocusPauseWindow, SwitchedOffPlayGoesOn) {
-  host->SetPreferences(Preferences{1, false, false});
+  host->SetPreferences(Preferences{1, false, false, {}});
   StartPlaying();
   GiveTheFocusAway();
   RunFor(100);

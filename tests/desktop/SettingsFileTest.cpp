@@ -39,6 +39,13 @@ TEST(SettingsFile, OddFilesAreSetAsideAndOddValuesCountAsAbsent) {
     EXPECT_NE(ReadBytes(path).find("fullscreen=false"), std::string::npos) << ReadBytes(path);
     std::filesystem::remove(keptPath);
   }
+  // The world ranking's address is kept by a save of the other choices; a
+  // hand-edited one that the command line would refuse counts as none.
+  read.rankingServer = "https://ranking.example.org";
+  settings::Save(read);
+  EXPECT_EQ(settings::Load().rankingServer, "https://ranking.example.org");
+  WriteBytes(path, "[world]\nrankingServer=ftp://ranking.example.org\n");
+  EXPECT_EQ(settings::Load().rankingServer, "");
   if (before.isNull()) qunsetenv("XDG_CONFIG_HOME");
   if (!before.isNull()) qputenv("XDG_CONFIG_HOME", before);
 }
