@@ -13,9 +13,25 @@ QJsonObject ObjectOf(const QByteArray& body) {
   return QJsonDocument::fromJson(body).object();
 }
 
-// The server's reason, or at least its status.
+// The server's reason in the game's words; one the game does not know yet
+// as the server wrote it, or at least the status.
 QString Reason(const WorldRankingClient::Answer& answer) {
-  const QString error = ObjectOf(answer.body).value(QStringLiteral("error")).toString();
+  const QJsonObject body = ObjectOf(answer.body);
+  const QString reason = body.value(QStringLiteral("reason")).toString();
+  if (reason == QLatin1String("differs"))
+    return QStringLiteral("%1秒目から記録と違うゲームになりました")
+        .arg(body.value(QStringLiteral("second")).toInteger());
+  if (reason == QLatin1String("scripted"))
+    return QStringLiteral("乱数を決めて遊んだゲームは登録できません");
+  if (reason == QLatin1String("damaged")) return QStringLiteral("リプレイが壊れています");
+  if (reason == QLatin1String("too-large")) return QStringLiteral("リプレイが大きすぎます");
+  if (reason == QLatin1String("too-slow"))
+    return QStringLiteral("確かめるのに時間がかかりすぎました");
+  if (reason == QLatin1String("taken-down"))
+    return QStringLiteral("このゲームはランキングから外されています");
+  if (reason == QLatin1String("rules"))
+    return QStringLiteral("このサーバーとはルールの版が違います");
+  const QString error = body.value(QStringLiteral("error")).toString();
   return error.isEmpty() ? QStringLiteral("HTTP %1").arg(answer.status) : error;
 }
 
