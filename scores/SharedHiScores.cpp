@@ -79,9 +79,11 @@ void SharedHiScores::Record(HiScoreTable& table, int16_t score, const std::strin
   table.PlaceHiScore(score, name);
   unsaved_.push_back({score, name});
   // An entry below the tenth place can no longer be in any table: ten better
-  // ones are in the file or here.
+  // ones are in the file or here. One tied with the tenth stays even when it
+  // fell out of the list: ranked in again, it still decides the order of the
+  // equal scores. So at most nineteen stay: nine above the tenth place and
+  // ten at it (with ten equal entries kept, an eleventh cannot beat the tenth).
   std::erase_if(unsaved_, [&](const Entry& entry) { return entry.score < table.hiScores[9]; });
-  if (unsaved_.size() > static_cast<std::size_t>(kHiScoreListed)) unsaved_.erase(unsaved_.begin());
 }
 
 // Moved, never copied, so that a damaged file of any size is kept, in its

@@ -64,6 +64,35 @@ TEST(SharedHiScores, UnsavedEntriesSurviveAnotherCopysSave) {
   EXPECT_EQ(table.hiNames[0], "best");
 }
 
+// Ten entries tied, then one above them: the first of the ten fell out of
+// this copy's list, yet ranked in again it still moves its equals. Ranked into
+// what another copy saved, they stand as the games played in turn there.
+TEST(SharedHiScores, EntriesTiedAtTheTenthPlaceRankAsPlayedInTurn) {
+  TempWorkingDir dir;
+  PosixFileOps files;
+  WriteBytes(kHiScoreFileName, TableOf(1));
+  SharedHiScores shared;
+  HiScoreTable table;
+  shared.Load(files, table);
+  HiScoreTable inTurn;
+  for (int i = 0; i < 10; ++i) {
+    inTurn.hiScores[i] = 2;
+    inTurn.hiNames[i] = "x";
+  }
+  for (char name = 'A'; name <= 'K'; ++name) {
+    const int16_t score = name == 'K' ? 6 : 5;
+    ASSERT_LT(table.hiScores[9], score) << name;
+    shared.Record(table, score, std::string(1, name));
+    inTurn.PlaceHiScore(score, std::string(1, name));
+  }
+  WriteBytes(kHiScoreFileName, TableOf(2));
+  EXPECT_EQ(shared.Refresh(files, table).status, ScoreFileLook::Read);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(table.hiScores[i], inTurn.hiScores[i]) << i;
+    EXPECT_EQ(table.hiNames[i], inTurn.hiNames[i]) << i;
+  }
+}
+
 // A damaged file is kept aside once: the next save replaces the good file.
 TEST(SharedHiScores, RepairedFileIsNotKeptAsideAgain) {
   TempWorkingDir dir;
