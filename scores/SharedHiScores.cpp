@@ -77,11 +77,12 @@ ScoreFileLook SharedHiScores::Refresh(FileOps& files, HiScoreTable& table) {
 
 void SharedHiScores::Record(HiScoreTable& table, int16_t score, const std::string& name) {
   table.PlaceHiScore(score, name);
+  // Every entry stays until a save has it, also one that fell out of the
+  // list: ranked in again in the order played, they give whatever file the
+  // next look finds the table the games played in turn there would (an
+  // entry tied with the tenth still moves its equals, and a file made worse
+  // meanwhile has room again). One entry a game is little to hold.
   unsaved_.push_back({score, name});
-  // An entry below the tenth place can no longer be in any table: ten better
-  // ones are in the file or here.
-  std::erase_if(unsaved_, [&](const Entry& entry) { return entry.score < table.hiScores[9]; });
-  if (unsaved_.size() > static_cast<std::size_t>(kHiScoreListed)) unsaved_.erase(unsaved_.begin());
 }
 
 // Moved, never copied, so that a damaged file of any size is kept, in its

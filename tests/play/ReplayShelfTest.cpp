@@ -3,6 +3,7 @@
 // an entry that leaves the ten takes its replay with it, and a watched game
 // plays to the score the ranking holds.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -123,10 +124,14 @@ TEST_F(ScoreFolder, EveryRankedGameKeepsItsReplayAndLeavesWithItsEntry) {
     }
     EXPECT_EQ(static_cast<int>(withReplay.size()), ranked);
 
+    // Read by everyone and written by the player alone, as the umask lets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
     int files = 0;
     for (const auto& entry : fs::directory_iterator(kReplayFolder)) {
       ++files;
       EXPECT_TRUE(entry.path().extension() == ".pellmora-replay") << entry.path();
+      EXPECT_EQ(entry.status().permissions(), fs::perms(0644 & ~mask)) << entry.path();
     }
     EXPECT_EQ(files, ranked + 1) << "after game " << game;
   };

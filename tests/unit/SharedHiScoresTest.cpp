@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "posix/PosixFileOps.h"
@@ -62,6 +63,46 @@ TEST(SharedHiScores, UnsavedEntriesSurviveAnotherCopysSave) {
   const int16_t expected[10] = {1000, 110, 109, 108, 107, 106, 105, 104, 103, 102};
   for (int i = 0; i < 10; ++i) EXPECT_EQ(table.hiScores[i], expected[i]) << i;
   EXPECT_EQ(table.hiNames[0], "best");
+}
+
+// Entries no save has written yet, ranked into whatever file the next look
+// finds, stand as the games played in turn there: ten tied and one above
+// them (the first of the ten fell out of this copy's list, yet it still moves
+// its equals), then, under better games saved by another copy, one more, and
+// the file emptied: the games that fell below all come back.
+TEST(SharedHiScores, UnsavedEntriesRankAsPlayedInTurn) {
+  TempWorkingDir dir;
+  PosixFileOps files;
+  WriteBytes(kHiScoreFileName, TableOf(1));
+  SharedHiScores shared;
+  HiScoreTable table;
+  shared.Load(files, table);
+  std::vector<std::pair<int16_t, std::string>> played;
+  auto play = [&](int16_t score, const std::string& name) {
+    ASSERT_LT(table.hiScores[9], score) << name;
+    shared.Record(table, score, name);
+    played.emplace_back(score, name);
+  };
+  auto expectInTurnOn = [&](int base) {
+    WriteBytes(kHiScoreFileName, TableOf(base));
+    ASSERT_EQ(shared.Refresh(files, table).status, ScoreFileLook::Read);
+    HiScoreTable inTurn;
+    for (int i = 0; i < 10; ++i) {
+      inTurn.hiScores[i] = static_cast<int16_t>(base);
+      inTurn.hiNames[i] = "x";
+    }
+    for (const auto& [score, name] : played) inTurn.PlaceHiScore(score, name);
+    for (int i = 0; i < 10; ++i) {
+      EXPECT_EQ(table.hiScores[i], inTurn.hiScores[i]) << base << " " << i;
+      EXPECT_EQ(table.hiNames[i], inTurn.hiNames[i]) << base << " " << i;
+    }
+  };
+  for (char name = 'A'; name <= 'J'; ++name) play(5, std::string(1, name));
+  play(6, "K");
+  expectInTurnOn(2);
+  expectInTurnOn(100);
+  play(101, "L");
+  expectInTurnOn(0);
 }
 
 // A damaged file is kept aside once: the next save replaces the good file.

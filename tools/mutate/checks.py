@@ -1,12 +1,14 @@
 """The fast native suite as separate checks, so that a mutant stops at the
 first one that fails: every scenario (played as tests/run-scenario.sh plays
-it) and every test suite of the GoogleTest binaries.
+it), every test suite of the GoogleTest binaries, and the replays' record
+and verify script on the native pellmora-sim.
 """
 
 import glob
 import os
 import re
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -82,6 +84,37 @@ class Scenario(Check):
             shutil.rmtree(work, ignore_errors=True)
 
 
+class Script(Check):
+    """A test script given pellmora-sim, as ctest runs it; it makes its own folder."""
+
+    def __init__(self, script):
+        super().__init__('script.' + os.path.basename(script)[:-3], 'pellmora-sim')
+        self.rel = script
+
+    def run(self, ws, timeout, mutant=0):
+        env = dict(os.environ, PELLMORA_MUTANT=str(mutant))
+        # A group of its own: a timeout ends the looping pellmora-sim too, and
+        # TERM first lets the script's trap remove its folder.
+        proc = subprocess.Popen(['bash', os.path.join(ws.src, self.rel), ws.binary('pellmora-sim')],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env,
+                                start_new_session=True)
+        try:
+            return 'pass' if proc.wait(timeout) == 0 else 'fail'
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGTERM)
+            try:
+                proc.wait(2)
+            except subprocess.TimeoutExpired:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait()
+            return 'timeout'
+
+
+# Kept replays re-run only under the rules they were played by: a mutant of
+# the rules' version is seen here alone.
+SCRIPTS = ('tests/replay/record_verify.sh',)
+
+
 class GTestSuite(Check):
     def __init__(self, target, suite, forks=False):
         super().__init__(f'{target}:{suite}', target)
@@ -114,6 +147,7 @@ def discover(ws):
     forking = _forking_suites(ws.src)
     checks = [Scenario(os.path.relpath(s, ws.src))
               for s in sorted(glob.glob(os.path.join(ws.src, 'tests', 'scenarios', '*.scn')))]
+    checks += [Script(s) for s in SCRIPTS]
     for target in GTEST_BINARIES:
         listing = subprocess.run([ws.binary(target), '--gtest_list_tests'], check=True,
                                  capture_output=True, text=True).stdout

@@ -44,12 +44,18 @@ class Workspace:
             shutil.copy2(a, b)
             os.utime(b)  # newer than any object built from an older copy
 
-    def configure(self, flags='-O1'):
+    # An index past an array (a built-in one, or the library's) stops the
+    # program: a mutant that reads or writes there is a fault even when the
+    # bytes beyond happen to hold a harmless value.
+    MUTANT_FLAGS = '-O1 -fsanitize=bounds -fsanitize-undefined-trap-on-error -D_GLIBCXX_ASSERTIONS'
+
+    def configure(self, flags=MUTANT_FLAGS):
         if os.path.exists(os.path.join(self.obj, 'CMakeCache.txt')):
             return
         generator = ['-G', 'Ninja'] if shutil.which('ninja') else []
         linker = ['-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold'] if shutil.which('ld.gold') else []
         # -O1: quick to compile, quick enough to run; no desktop, no Qt.
+        # Flags other than the cache's need a new folder (MUTATE_BUILD).
         subprocess.run(['cmake', '-S', self.src, '-B', self.obj, *generator,
                         '-DPELLMORA_DESKTOP=OFF', '-DCMAKE_BUILD_TYPE=None',
                         f'-DCMAKE_CXX_FLAGS={flags}', *linker],
