@@ -43,15 +43,14 @@ Judgement Refused(int status, const char* reason, std::string why) {
 }
 
 // Header texts are the sender's word; only a plain date or host is kept.
-std::string Plain(const std::string& said, const char* pattern) {
-  return std::regex_match(said, std::regex(pattern)) ? said : std::string();
+std::string Plain(const std::string& said, const std::regex& pattern) {
+  return std::regex_match(said, pattern) ? said : std::string();
 }
+
+const std::regex kPlainDate(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)");
+const std::regex kPlainHost("[a-z]{1,16}");
 
 }  // namespace
-
-int RulesPlayed() {
-  return kRulesVersion;
-}
 
 Judgement JudgeReplay(std::string_view body, std::chrono::milliseconds timeLimit,
                       const std::string& acceptedAt) {
@@ -94,8 +93,8 @@ Judgement JudgeReplay(std::string_view body, std::chrono::milliseconds timeLimit
   judgement.status = 201;
   replay.format = kReplayFormat;
   replay.name = NameAsStored(replay.name);
-  replay.date = Plain(replay.date, R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)");
-  replay.host = Plain(replay.host, R"([a-z]{1,16})");
+  replay.date = Plain(replay.date, kPlainDate);
+  replay.host = Plain(replay.host, kPlainHost);
   AcceptedGame& game = judgement.game;
   game.identity = IdentityOf(replay);
   game.name = replay.name;

@@ -29,7 +29,4 @@ struct Judgement {
 Judgement JudgeReplay(std::string_view body, std::chrono::milliseconds timeLimit,
                       const std::string& acceptedAt);
 
-// The rules version this server re-runs games under.
-int RulesPlayed();
-
 }  // namespace pellmora::ranking

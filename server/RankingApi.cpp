@@ -5,6 +5,7 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "game/Rules.h"
 #include "server/Judgement.h"
 
 namespace pellmora::ranking {
@@ -59,7 +60,7 @@ void RankingApi::Install(httplib::Server& server) {
     Answer(response, 200,
            json{{"server", "pellmora-ranking-server"},
                 {"version", PELLMORA_VERSION},
-                {"rules", json::array({RulesPlayed()})},
+                {"rules", json::array({kRulesVersion})},
                 {"maxReplayBytes", kMaxBodyBytes}});
   });
   server.Post("/api/v1/games",
@@ -122,7 +123,7 @@ void RankingApi::PostGame(const httplib::Request& request, httplib::Response& re
   if (judgement.status != 201) {
     json refusal{{"error", judgement.error}, {"reason", judgement.reason}};
     if (judgement.reason == "differs") refusal["second"] = judgement.second;
-    if (judgement.status == 409) refusal["rules"] = json::array({RulesPlayed()});
+    if (judgement.status == 409) refusal["rules"] = json::array({kRulesVersion});
     Answer(response, judgement.status, refusal);
     return;
   }
